@@ -1,0 +1,49 @@
+// Sound output for the effects: one voice per sound buffer on SDL2_mixer
+// channels. Headless runs use a silent device whose voices "play" for their
+// length on the game clock, so polyphony limits behave as with real audio.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct WaveFormat {  // the WAVEFORMATEX fields the effects use
+  uint16_t formatTag = 0, channels = 0;
+  uint32_t samplesPerSec = 0, avgBytesPerSec = 0;
+  uint16_t blockAlign = 0, bitsPerSample = 0;
+};
+
+class AudioDevice;
+
+class AudioBuffer {
+ public:
+  ~AudioBuffer();
+  bool IsPlaying() const;
+  void SetVolume(long hundredthsOfDecibel);  // 0 = full level, -10000 = silent
+  void Play();                               // once from the start, not looping
+ private:
+  friend class AudioDevice;
+  AudioBuffer() = default;
+  AudioDevice* device_ = nullptr;
+  int channel_ = -1;
+  void* chunk_ = nullptr;  // Mix_Chunk
+  double lengthSeconds_ = 0;
+  double startedAt_ = -1;  // headless: clock time when Play was called
+  float gain_ = 1.0f;
+};
+
+class AudioDevice {
+ public:
+  // Null when no audio device can be opened (headless never fails).
+  static std::unique_ptr<AudioDevice> Open(bool headless);
+  ~AudioDevice();
+  // Converts PCM samples of the given format for output; null for formats it cannot play.
+  std::unique_ptr<AudioBuffer> CreateBuffer(const WaveFormat& format, const uint8_t* samples,
+                                            size_t size);
+  bool Headless() const { return headless_; }
+
+ private:
+  friend class AudioBuffer;
+  AudioDevice() = default;
+  bool headless_ = true;
+  int nextChannel_ = 0;
+};

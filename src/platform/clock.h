@@ -1,0 +1,27 @@
+// Time sources: the high-resolution counter, the millisecond tick count and
+// the calendar date. In headless runs a virtual clock replaces the real one:
+// it advances exactly 1/60 s per frame, so scripted runs repeat exactly.
+#pragma once
+#include <cstdint>
+
+// Like QueryPerformanceFrequency / QueryPerformanceCounter. Counter values
+// are 64-bit and never step back.
+bool QueryPerformanceFrequency(int64_t* frequency);
+bool QueryPerformanceCounter(int64_t* counter);
+
+// Milliseconds since start-up plus the start offset (--seed), wrapping at 2^32.
+uint32_t GetTickCount();
+
+void Sleep(uint32_t milliseconds);
+
+struct SYSTEMTIME {
+  uint16_t wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
+};
+void GetSystemTime(SYSTEMTIME* utc);  // today's date and time in UTC
+void GetLocalTime(SYSTEMTIME* local);
+
+// Clock control for the shell.
+void ClockSetTickStart(uint32_t startTicks);  // the tick count starts at this value
+void ClockUseVirtual(bool useVirtual);        // headless: 1/60 s per frame
+bool ClockIsVirtual();
+void ClockAdvanceFrame();                     // one frame of the virtual clock

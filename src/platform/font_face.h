@@ -1,0 +1,35 @@
+// A font face found by name through fontconfig and rasterised with SDL2_ttf.
+// "Arial" maps to Liberation Sans Bold, "Comic Sans MS" to Comic Neue Bold,
+// any other name to the closest bold sans face; opening never fails while any
+// font is installed.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct GlyphBitmap {
+  int width = 0, height = 0;   // coverage mask size
+  int left = 0, top = 0;       // mask origin relative to the pen position on the baseline:
+                               // mask pixel (0,0) lies at (penX + left, baselineY - top)
+  int advance = 0;             // pen advance in pixels
+  std::vector<uint8_t> coverage;  // width * height, 0..255
+};
+
+class FontFace {
+ public:
+  // cellHeight: the character cell height in pixels (ascent + descent), as
+  // D3DX fonts take it.
+  static std::unique_ptr<FontFace> Open(const char* faceName, int cellHeight);
+  ~FontFace();
+
+  int Ascent() const { return ascent_; }
+  int Descent() const { return descent_; }  // positive, below the baseline
+  int CellHeight() const { return ascent_ + descent_; }
+  bool RenderGlyph(uint32_t codepoint, GlyphBitmap* out) const;  // false when the face lacks it
+  int Kerning(uint32_t left, uint32_t right) const;
+
+ private:
+  FontFace() = default;
+  void* font_ = nullptr;  // TTF_Font
+  int ascent_ = 0, descent_ = 0;
+};
