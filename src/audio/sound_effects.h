@@ -1,0 +1,20 @@
+// Sound effects: each effect is loaded into ten buffers so up to ten
+// instances can sound at once; screens play them by id.
+#pragma once
+#include <memory>
+#include "platform/audio_device.h"
+#include "platform/win_types.h"
+
+constexpr int SOUND_BUFFERS_PER_EFFECT = 10;
+
+class SoundEffect {
+ public:
+  std::unique_ptr<AudioBuffer> buffers[SOUND_BUFFERS_PER_EFFECT];
+};
+
+HRESULT InitSound();
+// Ten buffers of one effect member, or null when the member is missing or malformed.
+SoundEffect* LoadSoundEffect(const char* memberName);
+// The level PlaySoundEffect sets, in hundredths of a decibel (clamped to 0 ... -10000).
+long SoundEffectLevel(int soundVolume, float volume);
+void ReleaseSound();  // buffers, then the device
