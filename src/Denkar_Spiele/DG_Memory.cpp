@@ -1,0 +1,181 @@
+#include "Denkar_Spiele/DG_Memory.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "data/language.h"
+#include "framework/game_record.h"
+#include "framework/time_bar.h"
+#include "platform/clock.h"
+#include "platform/crt_rand.h"
+#include "shell/app_context.h"
+#include "util/format_text.h"
+
+namespace {
+// A layout that leaves no free spot for the next card would never finish;
+// after this many draws for one card the layout starts again.
+constexpr int MAX_DRAWS_PER_CARD = 100000;
+}  // namespace
+
+MemoryCard::MemoryCard(int pairId_, float x, float y, double size_, int backStyle_)
+    : app(&GetAppContext()), pairId(pairId_), centreX(x), centreY(y), size(size_),
+      backStyle(backStyle_) {}
+
+double MemoryCard::DistanceTo(float x, float y) const {
+  const double dx = x - centreX, dy = y - centreY;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+void MemoryCard::Draw() const {
+  const float k = static_cast<float>(size / 100.0);
+  const D3DXVECTOR2 scale{k, k};
+  const float left = static_cast<float>(centreX - size / 2), top = static_cast<float>(centreY - size / 2);
+  const RECT face{0, 500, 100, 600};
+  const D3DXVECTOR2 shadowPos{left + 2, top + 2};
+  app->DrawSprite(app->texMisc2, &face, &scale, nullptr, 0, &shadowPos, 0xFF000000);
+  const D3DXVECTOR2 pos{left, top};
+  if (open) {
+    app->DrawSprite(app->texMisc2, &face, &scale, nullptr, 0, &pos, 0xFFFFFFFF);
+    const int symLeft = (pairId % 8) * 65, symTop = (pairId / 8) * 65;
+    const RECT symbol{symLeft, symTop, symLeft + 65, symTop + 65};
+    const D3DXVECTOR2 symPos{centreX - 32.5f * k, centreY - 32.5f * k};
+    app->DrawSprite(app->texMemoryMuster, &symbol, &scale, nullptr, 0, &symPos, 0xFFFFFFFF);
+  } else {
+    const RECT back{100 + 100 * backStyle, 500, 200 + 100 * backStyle, 600};
+    app->DrawSprite(app->texMisc2, &back, &scale, nullptr, 0, &pos, 0xFFFFFFFF);
+  }
+}
+
+DG_Memory::DG_Memory(int difficulty_) : Denkar_Game(difficulty_, "merkspiel.sav") {
+  int count;
+  double size;
+  switch (difficulty_) {
+    case 0: count = 16; size = 110.0; break;
+    case 1: count = 24; size = 85.0; break;
+    case 2: count = 32; size = 75.0; break;
+    default: count = 8; size = 100.0; break;
+  }
+  CrtSrand(GetTickCount());
+  moves = errors = 0;
+  turnBackTimer = -1.0;
+  const int backStyle = CrtRand() % 3;
+  PlaceCards(count, size, backStyle);
+  playTime = 0.0;
+}
+
+void DG_Memory::PlaceCards(int count, double size, int backStyle) {
+  const int W = app->screenWidth, H = app->screenHeight;
+  const int s = static_cast<int>(size);
+  const int rangeY = std::max(1, static_cast<int>(H - 2 * size - 150));
+  const int rangeX = std::max(1, static_cast<int>(W - 150 - 2 * size));
+  for (;;) {
+    allCards.Clear();
+    remainingCards.Clear();
+    bool placed = true;
+    for (int i = 0; i < count && placed; ++i) {
+      float x = 0, y = 0;
+      placed = false;
+      for (int draw = 0; draw < MAX_DRAWS_PER_CARD && !placed; ++draw) {
+        y = static_cast<float>(CrtRand() % rangeY + s + 75);
+        x = static_cast<float>(CrtRand() % rangeX + s + 75);
+        placed = true;
+        for (int j = 0; j < allCards.Count(); ++j)
+          if (allCards.Get(j)->DistanceTo(x, y) < size) {
+            placed = false;
+            break;
+          }
+      }
+      if (!placed) break;
+      MemoryCard* card = new MemoryCard(i / 2, x, y, size, backStyle);
+      allCards.Insert(card);
+      remainingCards.Insert(card);
+    }
+    if (placed) return;
+  }
+}
+
+DG_Memory::~DG_Memory() {
+  remainingCards.Clear();
+  matchedCards.Clear();
+  allCards.Clear();
+}
+
+void DG_Memory::OnLButtonUp(int x, int y) {
+  if (turnBackTimer > 0 || !started) return;
+  MemoryCard* card = nullptr;
+  for (int i = 0; i < remainingCards.Count(); ++i) {
+    MemoryCard* c = remainingCards.Get(i);
+    if (c != firstCard && c->Contains(static_cast<float>(x), static_cast<float>(y))) {
+      card = c;
+      break;
+    }
+  }
+  if (!card) return;
+  card->Open();
+  if (!firstCard) {
+    firstCard = card;
+    return;
+  }
+  secondCard = card;
+  ++moves;
+  if (firstCard->SamePair(*secondCard)) {
+    matchedCards.Insert(firstCard);
+    matchedCards.Insert(secondCard);
+    for (MemoryCard* done : {firstCard, secondCard}) {
+      for (int i = 0; i < remainingCards.Count(); ++i)
+        if (remainingCards.Get(i) == done) {
+          remainingCards.RemoveAt(i, false);
+          break;
+        }
+    }
+    firstCard = secondCard = nullptr;
+    turnBackTimer = -1.0;
+    app->PlaySoundEffect(12, 1.0f);
+  } else {
+    turnBackTimer = 2.0;
+    ++errors;
+  }
+}
+
+void DG_Memory::Update() {
+  if (state != 0 && started) playTime += app->frameTime;
+  if (firstCard && secondCard) {
+    turnBackTimer -= app->realFrameTime;
+    if (turnBackTimer <= 0) {
+      app->PlaySoundEffect(13, 1.0f);
+      firstCard->Close();
+      secondCard->Close();
+      firstCard = secondCard = nullptr;
+    }
+  }
+  if (remainingCards.Count() == 0) state = 0;
+  record.playTime += app->frameTime;
+}
+
+void DG_Memory::ComputeGrade() {
+  const double n = CardCount();
+  if (n <= 0) {
+    grade = 6.0;
+    return;
+  }
+  grade = 1.0 + playTime / 120.0 + errors / n + 5.0 * remainingCards.Count() / n;
+  grade = std::min(grade, 6.0);
+}
+
+const char* DG_Memory::GetDescriptionText() { return GetLangText(69); }
+const char* DG_Memory::GetResultTitle() { return GetLangText(19); }
+const char* DG_Memory::GetStatisticsText() { return BuildStatisticsText(); }
+
+const char* DG_Memory::GetResultText() {
+  const int t = static_cast<int>(std::max(0.0, playTime));
+  resultText_ = FormatText(GetLangText(22), {t / 60, t % 60}) + "\n";
+  resultText_ += FormatText(GetLangText(23), {errors}) + "\n";
+  resultText_ += FormatText(GetLangText(24), {moves}) + "\n\n";
+  resultText_ += FormatText(GetLangText(50), {grade});
+  return resultText_.c_str();
+}
+
+void DG_Memory::Render() {
+  if (started && state == 6) DrawTimeBar(playTime, font);
+  for (int i = 0; i < allCards.Count(); ++i) allCards.Get(i)->Draw();
+}

@@ -1,0 +1,121 @@
+// MainMenu: the one controller the application talks to. It shows the menu
+// pages, owns the running mini-game, forwards input and frames to it, runs
+// the start countdown, the end of a play with its result page and name
+// entry, and the series of all sixteen games.
+#pragma once
+#include <string>
+#include "framework/game.h"
+
+class Denkar_Game;
+class Font;
+class FontManager;
+struct HighscoreEntry;
+struct SeriesEntry;
+
+// Element slots of the pages (the slot's enabled flag is the page's visibility).
+enum MenuSlot {
+  SLOT_MAIN = 0,        // page 1
+  SLOT_MODE = 1,        // page 14
+  SLOT_GAME_LIST = 2,   // page 18
+  SLOT_INFO = 3,        // page 38
+  SLOT_OVERALL = 4,     // page 40
+  SLOT_PAUSE = 5,       // page 45
+  SLOT_HOW_TO = 6,      // page 50
+  SLOT_GAME_STATS = 7,  // page 52
+  SLOT_RESULT = 8,      // page 55
+  SLOT_DIFFICULTY = 9,  // page 9
+  SLOT_SERIES = 10,     // page 57
+  SLOT_HELP = 11,       // page 43
+};
+
+class MainMenu : public Game {
+ public:
+  MainMenu();
+  ~MainMenu() override;
+
+  void OnMouseMove(int x, int y) override;
+  void OnLButtonDown(int x, int y) override;
+  void OnLButtonUp(int x, int y) override;
+  void OnLButtonDblClk(int x, int y) override;
+  void OnRButtonDown(int x, int y) override;
+  void OnRButtonUp(int x, int y) override;
+  void OnKeyDown(int key) override;
+  void OnKeyUp(int key) override;
+  void Update() override;
+  void Render() override;
+  void DrawElement0(ElementDrawInfo info) override;
+  void DrawElement1(ElementDrawInfo info) override;
+  void DrawElement2(ElementDrawInfo info) override;
+  void DrawElement3(ElementDrawInfo info) override;
+  void DrawElement4(ElementDrawInfo info) override;
+  void DrawElement5(ElementDrawInfo info) override;
+  void DrawElement6(ElementDrawInfo info) override;
+  void DrawElement7(ElementDrawInfo info) override;
+  void DrawElement8(ElementDrawInfo info) override;
+  void DrawElement9(ElementDrawInfo info) override;
+  void DrawElement10(ElementDrawInfo info) override;
+  void DrawElement11(ElementDrawInfo info) override;
+  void OnLostDevice() override;
+  void OnResetDevice() override;
+
+  void SetPage(int id);
+  void BuildGameList();
+  void StartGame(int index);
+  void FinishGame();
+  void RecordAndFinish();
+  void ResetAllStatistics();
+  void DrawCursor();
+
+  // The action of a click on element `id` (also used for Enter on the result pages).
+  void Dispatch(int id);
+  // The series grade as stored: the average, with the quit penalty when quit.
+  static double SeriesGrade(double gradeSum, int gamesCounted, bool quit);
+  // Texts of pages 40 and 57 (built on demand, kept for drawing).
+  std::string OverallStatisticsText() const;
+  std::string SeriesResultText() const;
+
+  int listOffset = 0;
+  int listLastRow = 6;
+  double endWait = -1.0;
+  double startCountdown = -1.0;
+  bool seriesMode = false;
+  int seriesIndex = 0;
+  int currentPage = 1;
+  double pressTime = 0;
+  double pressTimeMax = 0.1;
+  bool mouseHeld = false;
+  Denkar_Game* activeGame = nullptr;
+  Font* font30 = nullptr;
+  Font* font20 = nullptr;
+  Font* font40 = nullptr;
+  Font* font80 = nullptr;
+  FontManager* fontManager = nullptr;
+  int difficulty = 0;
+  HighscoreEntry* gameNameEntry = nullptr;
+  SeriesEntry* seriesNameEntry = nullptr;
+  bool shiftHeld = false;
+  double seriesTime = 0;
+  double seriesBestGrade = 6.0;
+  double seriesWorstGrade = 1.0;
+  double seriesGradeSum = 0;
+  int seriesGamesCounted = 0;
+  int backgroundIndex = 4;
+  bool resultHandled = false;
+  // The running play was quit by the player (noted before it is graded, so a
+  // game whose grading changes its state still ends the series).
+  bool playQuit = false;
+  double seriesGrade = 6.0;  // the grade of the finished series, as stored
+
+ private:
+  void ForwardMouse(void (MyControl::*slot)(int, int), int x, int y);
+  bool GameTakesInput() const;
+  bool NameEntryActive() const;
+  void EditName(int key);
+  void BuildPages();
+  GUIElement* MakePage(int id, int slot, RECT src);
+  GUIElement* MakeChild(GUIElement* page, int id, RECT src, float x, float y);
+  void DrawPageBackground(const ElementDrawInfo& info, const class Texture* texture,
+                          const char* title);
+  void DrawPageChild(const ElementDrawInfo& info);
+  void DrawFullScreenShade(const class Texture* texture, D3DCOLOR colour);
+};

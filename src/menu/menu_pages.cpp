@@ -1,0 +1,386 @@
+// The twelve pages of the main menu: what each is built of and how it draws.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include "data/language.h"
+#include "framework/denkar_game.h"
+#include "framework/game_record.h"
+#include "framework/stats_record.h"
+#include "gfx/font.h"
+#include "menu/game_list.h"
+#include "menu/gui_element.h"
+#include "menu/main_menu.h"
+#include "shell/app_context.h"
+#include "util/format_text.h"
+
+namespace {
+
+// Button pictures in texMenu2 (normal state; the hover copy lies right below).
+constexpr RECT WIDE{0, 700, 300, 750};
+constexpr RECT SMALL{300, 700, 400, 750};
+constexpr RECT SQUARE{250, 600, 300, 650};
+constexpr RECT MEDIUM{50, 600, 200, 650};
+constexpr RECT ARROW_UP{700, 700, 750, 750};
+constexpr RECT ARROW_DOWN{750, 700, 800, 750};
+constexpr RECT RADIO{600, 600, 624, 624};
+
+constexpr RECT SMALL_PAGE{350, 600, 750, 900};   // texMenu1, pages 14 and 9
+constexpr RECT INFO_PAGE{0, 600, 350, 1000};     // texMenu1, pages 38 and 45
+constexpr RECT RESULT_PAGE{400, 0, 1000, 450};   // texMenu1, pages 55 and 57
+constexpr RECT FULL_PAGE{0, 0, 800, 600};        // texMenu2, pages 40, 50, 52, 43
+
+struct Caption {
+  int text = -1;         // language text, -1 for a picture-only element
+  bool centred = false;  // drawn centred in the button rather than hanging from its top
+};
+
+Caption CaptionOf(int id) {
+  switch (id) {
+    case 2: return {6};
+    case 4: return {9};
+    case 5: return {11};
+    case 6: return {10};
+    case 3: return {1};
+    case 16: return {8};
+    case 17: return {7};
+    case 15: case 10: case 19: return {0};
+    case 11: return {59};
+    case 12: return {60};
+    case 13: return {61};
+    case 42: return {98, true};
+    case 46: return {3};
+    case 47: return {11};
+    case 48: return {9};
+    case 49: return {4};
+    case 54: return {99, true};
+    default:
+      if (id >= 22 && id <= 37) return {GameListCaption(id - 22)};
+      return {};
+  }
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+// Whole seconds of a time from a file, safe to split into hours and minutes.
+int WholeSeconds(double t) {
+  if (!(t > 0)) return 0;
+  return t >= INT_MAX ? INT_MAX : static_cast<int>(t);
+}
+
+void AppendLine(std::string& out, const std::string& line) {
+  out += line;
+  out += '\n';
+}
+
+}  // namespace
+
+GUIElement* MainMenu::MakePage(int id, int slot, RECT src) {
+  const float x = static_cast<float>(app->screenWidth / 2 - Width(src) / 2);
+  const float y = static_cast<float>(app->screenHeight / 2 - Height(src) / 2);
+  GUIElement* page = new GUIElement(id, src, x, y, this, Game::ElementCallback(slot));
+  delete elements[slot];
+  elements[slot] = page;
+  return page;
+}
+
+GUIElement* MainMenu::MakeChild(GUIElement* page, int id, RECT src, float x, float y) {
+  GUIElement* child = new GUIElement(id, src, x, y, this, page->drawCallback);
+  page->AddChild(child);
+  return child;
+}
+
+void MainMenu::BuildPages() {
+  GUIElement* p = MakePage(1, SLOT_MAIN, RECT{0, 0, 400, 600});
+  MakeChild(p, 2, WIDE, 50, 150);
+  MakeChild(p, 4, WIDE, 50, 225);
+  MakeChild(p, 5, WIDE, 50, 300);
+  MakeChild(p, 6, WIDE, 50, 375);
+  MakeChild(p, 3, WIDE, 50, 450);
+  MakeChild(p, 7, RADIO, 76, 552);
+  MakeChild(p, 8, RADIO, 224, 552);
+
+  p = MakePage(14, SLOT_MODE, SMALL_PAGE);
+  MakeChild(p, 16, WIDE, 50, 75);
+  MakeChild(p, 17, WIDE, 50, 150);
+  MakeChild(p, 15, SMALL, 50, 225);
+
+  p = MakePage(9, SLOT_DIFFICULTY, SMALL_PAGE);
+  MakeChild(p, 11, WIDE, 50, 75);
+  MakeChild(p, 12, WIDE, 50, 125);
+  MakeChild(p, 13, WIDE, 50, 175);
+  MakeChild(p, 10, SMALL, 50, 225);
+
+  listOffset = 0;
+  listLastRow = 6;
+  BuildGameList();
+
+  p = MakePage(38, SLOT_INFO, INFO_PAGE);
+  MakeChild(p, 39, SQUARE, 10, 332);
+
+  p = MakePage(40, SLOT_OVERALL, FULL_PAGE);
+  MakeChild(p, 41, SQUARE, 50, 525);
+  MakeChild(p, 42, MEDIUM, 600, 525);
+
+  p = MakePage(45, SLOT_PAUSE, INFO_PAGE);
+  MakeChild(p, 46, WIDE, 25, 75);
+  MakeChild(p, 47, WIDE, 25, 150);
+  MakeChild(p, 48, WIDE, 25, 225);
+  MakeChild(p, 49, WIDE, 25, 300);
+
+  p = MakePage(50, SLOT_HOW_TO, FULL_PAGE);
+  MakeChild(p, 51, SQUARE, 50, 525);
+
+  p = MakePage(52, SLOT_GAME_STATS, FULL_PAGE);
+  MakeChild(p, 53, SQUARE, 50, 525);
+  MakeChild(p, 54, SMALL, 650, 525);
+
+  p = MakePage(55, SLOT_RESULT, RESULT_PAGE);
+  MakeChild(p, 56, SQUARE, 275, 375);
+
+  p = MakePage(57, SLOT_SERIES, RESULT_PAGE);
+  MakeChild(p, 58, SQUARE, 275, 375);
+
+  p = MakePage(43, SLOT_HELP, FULL_PAGE);
+  MakeChild(p, 44, SQUARE, 50, 525);
+}
+
+void MainMenu::BuildGameList() {
+  // The clicked arrow goes with the old page: forget it as the hovered element.
+  hitElement = nullptr;
+  delete elements[SLOT_GAME_LIST];
+  elements[SLOT_GAME_LIST] = nullptr;
+  GUIElement* p = MakePage(18, SLOT_GAME_LIST, RECT{0, 0, 400, 700});
+  for (int i = 0; i <= listLastRow; ++i)
+    MakeChild(p, 22 + listOffset + i, WIDE, 50, 135.0f + 60.0f * i);
+  MakeChild(p, 19, SMALL, 150, 625);
+  if (listOffset > 0) MakeChild(p, 20, ARROW_UP, 175, 75);
+  if (listOffset < GAME_LIST_COUNT - 1 - listLastRow) MakeChild(p, 21, ARROW_DOWN, 175, 560);
+}
+
+// ---------------------------------------------------------------- texts
+
+std::string MainMenu::OverallStatisticsText() const {
+  std::string out;
+  StatsRecord* stats = app->statistics;
+  if (!stats) return out;
+  for (int place = 0; place < 10; ++place) {
+    std::string line;
+    if (SeriesEntry* e = stats->Entries().Get(place)) {
+      line = FormatText(GetLangText(62), {place + 1, static_cast<const char*>(e->name), e->grade,
+                                          e->bestGrade, e->worstGrade});
+      // Only the three known difficulties have a word; other values from a
+      // damaged file show none.
+      if (e->difficulty >= 0 && e->difficulty <= 2) line += LangTextOrEmpty(59 + e->difficulty);
+    }
+    AppendLine(out, line);
+  }
+  const int t = WholeSeconds(stats->totalTime);
+  AppendLine(out, FormatText(GetLangText(43), {t / 3600, (t / 60) % 60, t % 60}));
+  AppendLine(out, FormatText(GetLangText(44), {stats->veryGoodCount}));
+  if (stats->worstGrade >= stats->bestGrade) {
+    AppendLine(out, FormatText(GetLangText(45), {stats->bestGrade}));
+    AppendLine(out, FormatText(GetLangText(46), {stats->worstGrade}));
+  }
+  const double average = stats->playCount > 0 ? stats->gradeSum / stats->playCount : 0.0;
+  AppendLine(out, FormatText(GetLangText(47), {average}));
+  out += FormatText(GetLangText(48), {stats->playCount});
+  return out;
+}
+
+std::string MainMenu::SeriesResultText() const {
+  std::string out;
+  const int t = WholeSeconds(seriesTime);
+  AppendLine(out, FormatText(GetLangText(22), {t / 60, t % 60}));
+  AppendLine(out, FormatText(GetLangText(45), {seriesBestGrade}));
+  AppendLine(out, FormatText(GetLangText(46), {seriesWorstGrade}));
+  AppendLine(out, "");
+  AppendLine(out, FormatText(GetLangText(50), {seriesGrade}));
+  return out;
+}
+
+// ---------------------------------------------------------------- drawing
+
+void MainMenu::DrawPageBackground(const ElementDrawInfo& info, const Texture* texture,
+                                  const char* title) {
+  const RECT src{info.srcLeft, info.srcTop, info.srcRight, info.srcBottom};
+  const D3DXVECTOR2 scale{info.scaleX, info.scaleY};
+  const D3DXVECTOR2 pos{info.x, info.y};
+  app->DrawSprite(texture, &src, &scale, nullptr, 0, &pos, 0xFFFFFFFF);
+  if (title) {
+    const int w = Width(src);
+    fontManager->DrawTextAt(title, info.x + w / 2, info.y + 20, 0xFF000000, DT_CENTER, font40);
+  }
+}
+
+void MainMenu::DrawPageChild(const ElementDrawInfo& info) {
+  const int id = info.element->GetId();
+  RECT src{info.srcLeft, info.srcTop, info.srcRight, info.srcBottom};
+  const int w = Width(src), h = Height(src);
+  bool lit = info.element == hitElement;
+  if (id == 7 || id == 8) lit = app->language == id - 7;  // radio buttons show the language
+  if (lit) {
+    src.top += h;
+    src.bottom += h;
+  }
+  const D3DXVECTOR2 scale{info.scaleX, info.scaleY};
+  const D3DXVECTOR2 pos{info.x, info.y};
+  app->DrawSprite(app->texMenu2, &src, &scale, nullptr, 0, &pos, 0xFFFFFFFF);
+
+  const Caption caption = CaptionOf(id);
+  if (caption.text < 0) return;
+  const char* text = GetLangText(caption.text);
+  if (!text) return;
+  if (caption.centred) {
+    TextItem item;
+    item.text = text;
+    item.rect = RECT{static_cast<int>(info.x), static_cast<int>(info.y),
+                     static_cast<int>(info.x) + w, static_cast<int>(info.y) + h};
+    item.colour = 0xFF000000;
+    item.format = DT_CENTER | DT_VCENTER;
+    item.font = font30;
+    fontManager->DrawTextItem(item);
+  } else {
+    const bool hovered = info.element == hitElement && id != 7 && id != 8;
+    fontManager->DrawTextAt(text, info.x + w / 2, info.y + 10, hovered ? 0xFFFF0000 : 0xFF000000,
+                            DT_CENTER, font30);
+  }
+}
+
+namespace {
+
+TextItem PageText(const ElementDrawInfo& info, const char* text, int left, int top, int right,
+                  int bottom, DWORD format, Font* font, D3DCOLOR colour = 0xFF000000) {
+  TextItem item;
+  item.text = text;
+  const int x = static_cast<int>(info.x), y = static_cast<int>(info.y);
+  item.rect = RECT{x + left, y + top, x + right, y + bottom};
+  item.colour = colour;
+  item.format = format;
+  item.font = font;
+  return item;
+}
+
+int PageWidth(const ElementDrawInfo& info) { return info.srcRight - info.srcLeft; }
+int PageHeight(const ElementDrawInfo& info) { return info.srcBottom - info.srcTop; }
+
+}  // namespace
+
+// Page 1: the main page.
+void MainMenu::DrawElement0(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu1, nullptr);
+}
+
+// Page 14: series or free choice.
+void MainMenu::DrawElement1(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu1, GetLangText(6));
+}
+
+// Page 18: the game list.
+void MainMenu::DrawElement2(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu3, GetLangText(7));
+}
+
+// Page 38: about the program.
+void MainMenu::DrawElement3(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu1, GetLangText(10));
+  const int w = PageWidth(info);
+  if (const char* text = GetLangText(56))
+    fontManager->DrawTextAt(text, info.x + w / 2, info.y + 70, 0xFF000000, DT_CENTER, font30);
+  const RECT src{370, 925, 700, 985};
+  const D3DXVECTOR2 pos{info.x + 70, info.y + 325};
+  app->DrawSprite(app->texMenu1, &src, nullptr, nullptr, 0, &pos, 0xFFFFFFFF);
+}
+
+// Page 40: overall statistics.
+void MainMenu::DrawElement4(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu2, GetLangText(9));
+  const std::string text = OverallStatisticsText();
+  fontManager->DrawTextItem(PageText(info, text.c_str(), 0, 50, PageWidth(info),
+                                     PageHeight(info) - 70, DT_CENTER | DT_VCENTER, font30));
+}
+
+// Page 45: the pause menu.
+void MainMenu::DrawElement5(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu1, GetLangText(12));
+}
+
+// Page 50: the running game's instructions.
+void MainMenu::DrawElement6(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu2, GetLangText(11));
+  if (activeGame) activeGame->DrawDescription(info, font30);
+}
+
+// Page 52: the running game's statistics.
+void MainMenu::DrawElement7(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu2, GetLangText(9));
+  if (!activeGame) return;
+  if (const char* text = activeGame->GetStatisticsText())
+    fontManager->DrawTextItem(
+        PageText(info, text, 0, 75, PageWidth(info), PageHeight(info), DT_CENTER, font30));
+}
+
+// Page 55: the result of a play, with name entry for the top 10.
+void MainMenu::DrawElement8(ElementDrawInfo info) {
+  if (info.element->parent) {
+    if (info.element->GetId() == 56 && gameNameEntry && gameNameEntry->typedLength == 0) return;
+    return DrawPageChild(info);
+  }
+  if (!activeGame) return DrawPageBackground(info, app->texMenu1, nullptr);
+  DrawPageBackground(info, app->texMenu1, activeGame->GetResultTitle());
+  activeGame->ComputeGrade();
+  const int w = PageWidth(info), h = PageHeight(info);
+  const DWORD format = DT_CENTER | DT_VCENTER;
+  if (const char* text = activeGame->GetResultText())
+    fontManager->DrawTextItem(PageText(info, text, 0, 50, w, h - 150, format, font30));
+  if (gameNameEntry) {
+    const std::string line = FormatText(GetLangText(54), {static_cast<const char*>(gameNameEntry->name)});
+    fontManager->DrawTextItem(
+        PageText(info, line.c_str(), 0, h - 150, w, h - 70, format, font30, 0xFFFF0000));
+  }
+}
+
+// Page 9: difficulty.
+void MainMenu::DrawElement9(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu1, GetLangText(58));
+}
+
+// Page 57: the result of a series.
+void MainMenu::DrawElement10(ElementDrawInfo info) {
+  if (info.element->parent) {
+    if (info.element->GetId() == 58 && seriesNameEntry && seriesNameEntry->typedLength == 0) return;
+    return DrawPageChild(info);
+  }
+  DrawPageBackground(info, app->texMenu1, GetLangText(64));
+  const int w = PageWidth(info), h = PageHeight(info);
+  const DWORD format = DT_CENTER | DT_VCENTER;
+  const std::string text = SeriesResultText();
+  fontManager->DrawTextItem(PageText(info, text.c_str(), 0, 50, w, h - 150, format, font30));
+  if (seriesNameEntry) {
+    const std::string line =
+        FormatText(GetLangText(54), {static_cast<const char*>(seriesNameEntry->name)});
+    fontManager->DrawTextItem(
+        PageText(info, line.c_str(), 0, h - 150, w, h - 70, format, font30, 0xFFFF0000));
+  }
+}
+
+// Page 43: the general help.
+void MainMenu::DrawElement11(ElementDrawInfo info) {
+  if (info.element->parent) return DrawPageChild(info);
+  DrawPageBackground(info, app->texMenu2, GetLangText(11));
+  const int w = PageWidth(info), h = PageHeight(info);
+  if (const char* text = GetLangText(76))
+    fontManager->DrawTextItem(PageText(info, text, 50, 50, w - 50, h - 70,
+                                       DT_CENTER | DT_VCENTER | DT_WORDBREAK, font20));
+}
