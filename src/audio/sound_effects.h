@@ -15,6 +15,8 @@ class SoundEffect {
 HRESULT InitSound();
 // Ten buffers of one effect member, or null when the member is missing or malformed.
 SoundEffect* LoadSoundEffect(const char* memberName);
-// The level PlaySoundEffect sets, in hundredths of a decibel (clamped to 0 ... -10000).
+// The level PlaySoundEffect sets, in hundredths of a decibel: the volume factor
+// is held within 0 ... 1, so the level lies between -3000 and 0 (full) and never
+// outside 0 ... -10000.
 long SoundEffectLevel(int soundVolume, float volume);
 void ReleaseSound();  // buffers, then the device

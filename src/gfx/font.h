@@ -20,13 +20,20 @@ class Font {
   void OnLostDevice();
   void OnResetDevice();
 
-  // Draws text into rect with the DT_* flags (used by FontManager).
-  void DrawText(const char* text, const RECT& rect, DWORD format, D3DCOLOR colour);
-  // Size of the laid-out text as DrawText would place it in rect (width,
-  // height of the inked lines); used by tests and layout checks.
+  // Draws text into rect with the DT_* flags (used by FontManager) and
+  // returns the height of the text block; with DT_VCENTER or DT_BOTTOM the
+  // distance from rect.top to the block's bottom. DT_CALCRECT only measures.
+  int DrawText(const char* text, const RECT& rect, DWORD format, D3DCOLOR colour);
+  // Size of the laid-out text as DrawText would place it in rect: the width
+  // of the widest line, lines x cell height, and the number of lines; used
+  // by tests and layout checks. Any output pointer may be null.
   void MeasureText(const char* text, const RECT& rect, DWORD format, int* width, int* height,
                    int* lineCount = nullptr);
   int CellHeight() const;
+  int Ascent() const;
+  bool HasFace() const { return face_ != nullptr; }  // false: the font draws nothing
+  // Glyphs rendered by the face so far; drawing a text a second time adds none.
+  int GlyphsRasterised() const;
 
   int id = 0;
   char faceName[32] = {};

@@ -11,3 +11,10 @@ void RefreshLoadingScreen(bool draw = true);  // counts one step (and draws the 
 int LoadingProgress();
 void ReleaseTexture(class Texture*& texture);
 void ReleaseGraphics();   // fonts, textures, sprite, device, in that order (Shutdown)
+
+// Right edge (in splash image pixels) of the loading bar's fill after
+// `counter` steps: the bar is full after 14 steps and stays full.
+int LoadingBarFillRight(int counter);
+void ResetLoadingProgress();  // back to 0 (tests)
+// Texels of exactly this colour are made fully transparent when a texture loads.
+constexpr D3DCOLOR TEXTURE_COLOUR_KEY = 0xFF00FF64;

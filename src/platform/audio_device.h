@@ -20,6 +20,14 @@ class AudioBuffer {
   bool IsPlaying() const;
   void SetVolume(long hundredthsOfDecibel);  // 0 = full level, -10000 = silent
   void Play();                               // once from the start, not looping
+
+  // Linear gain of a level: 10^(level / 2000), the level clamped to -10000 ... 0
+  // (-10000 and below is silence).
+  static float LevelToGain(long hundredthsOfDecibel);
+  float Gain() const { return gain_; }
+  double LengthSeconds() const { return lengthSeconds_; }
+  int Channel() const { return channel_; }  // mixer channel, -1 headless
+
  private:
   friend class AudioDevice;
   AudioBuffer() = default;
@@ -29,6 +37,9 @@ class AudioBuffer {
   double lengthSeconds_ = 0;
   double startedAt_ = -1;  // headless: clock time when Play was called
   float gain_ = 1.0f;
+  bool silent_ = true;            // headless voice: timed on the clock only
+  uint64_t generation_ = 0;       // which opening of the mixer the channel belongs to
+  std::vector<uint8_t> samples_;  // converted samples the chunk points into
 };
 
 class AudioDevice {
@@ -46,4 +57,5 @@ class AudioDevice {
   AudioDevice() = default;
   bool headless_ = true;
   int nextChannel_ = 0;
+  uint64_t generation_ = 0;
 };

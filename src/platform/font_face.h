@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct GlyphBitmap {
@@ -28,8 +29,16 @@ class FontFace {
   bool RenderGlyph(uint32_t codepoint, GlyphBitmap* out) const;  // false when the face lacks it
   int Kerning(uint32_t left, uint32_t right) const;
 
+  const std::string& FamilyName() const { return family_; }  // of the face file opened
+  const std::string& FilePath() const { return file_; }
+  bool SyntheticBold() const { return syntheticBold_; }  // only a regular face was found
+  int PointSize() const { return pointSize_; }
+
  private:
   FontFace() = default;
   void* font_ = nullptr;  // TTF_Font
   int ascent_ = 0, descent_ = 0;
+  int pointSize_ = 0;
+  bool syntheticBold_ = false;
+  std::string family_, file_;
 };

@@ -66,6 +66,7 @@ class AppContext {
   StatsRecord* statistics = nullptr;
   int language = 0;  // 0 German, 1 English
   bool playIntro = true;
+  bool headless = false;  // offscreen device and silent audio voices (--headless)
 
   // Drawing (gfx/): one textured rectangle through the 2D transform.
   void DrawSprite(const Texture* texture, const RECT* source, const D3DXVECTOR2* scaling,

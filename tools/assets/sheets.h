@@ -25,6 +25,8 @@ struct SheetRect {
   int left, top, right, bottom;      // image pixels, right/bottom exclusive
   enum Alpha { Opaque, CutOut, Any } alpha;  // Opaque: no transparent texel inside;
                                              // CutOut: transparent around the outline
+  bool uniform = false;  // meant to be one plain colour (the dimmer squares); the
+                         // content check then only asks for visible texels
 };
 
 // The rectangles of each sheet, by member name ("misc1.PNG", ...).

@@ -1,0 +1,74 @@
+// AppContext's drawing operations: loading one texture and drawing a
+// texture rectangle through the 2D transform.
+#include <cstdio>
+#include <memory>
+#include <vector>
+#include "data/data_file.h"
+#include "gfx/graphics.h"
+#include "gfx/sprite.h"
+#include "platform/render_device.h"
+#include "shell/app_context.h"
+
+namespace {
+
+// Decodes an image, trying a second time when the first attempt fails, and
+// makes the colour-key texels transparent.
+Texture* CreateTexture(const std::vector<uint8_t>& bytes) {
+  if (bytes.empty()) return nullptr;
+  auto texture = std::make_unique<Texture>();
+  bool decoded = DecodeImage(bytes.data(), bytes.size(), texture.get());
+  if (!decoded) {
+    *texture = Texture{};
+    decoded = DecodeImage(bytes.data(), bytes.size(), texture.get());
+  }
+  if (!decoded || texture->width <= 0 || texture->height <= 0 ||
+      texture->texels.size() != static_cast<size_t>(texture->width) * texture->height) {
+    return nullptr;
+  }
+  for (uint32_t& texel : texture->texels) {
+    if (texel == TEXTURE_COLOUR_KEY) texel = 0x00000000;
+  }
+  return texture.release();
+}
+
+bool ReadDiskFile(const char* name, std::vector<uint8_t>* out) {
+  out->clear();
+  FILE* file = fopen(name, "rb");
+  if (file == nullptr) return false;
+  uint8_t chunk[65536];
+  size_t got;
+  while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) out->insert(out->end(), chunk, chunk + got);
+  const bool ok = ferror(file) == 0;
+  fclose(file);
+  return ok && !out->empty();
+}
+
+HRESULT LoadFromDisk(const char* name, Texture** out) {
+  std::vector<uint8_t> bytes;
+  if (!ReadDiskFile(name, &bytes)) return E_FAIL;
+  *out = CreateTexture(bytes);
+  return *out != nullptr ? S_OK : E_FAIL;
+}
+
+}  // namespace
+
+HRESULT AppContext::LoadTexture(const char* name, Texture** out, FILE* file, bool allowDisk) {
+  if (out == nullptr || name == nullptr) return E_FAIL;
+  *out = nullptr;
+  if (file == nullptr) return allowDisk ? LoadFromDisk(name, out) : E_FAIL;
+  std::vector<uint8_t> bytes;
+  if (ReadMember(file, name, &bytes)) {
+    *out = CreateTexture(bytes);
+    if (*out != nullptr) return S_OK;
+  }
+  return allowDisk ? LoadFromDisk(name, out) : E_FAIL;
+}
+
+void AppContext::DrawSprite(const Texture* texture, const RECT* source, const D3DXVECTOR2* scaling,
+                            const D3DXVECTOR2* rotationCentre, double rotation,
+                            const D3DXVECTOR2* translation, D3DCOLOR colour) {
+  if (sprite == nullptr) return;
+  sprite->SetTransform(
+      MatrixTransformation2D(scaling, rotationCentre, static_cast<float>(rotation), translation));
+  sprite->Draw(texture, source, colour);
+}

@@ -1,0 +1,170 @@
+// Device set-up, the textures loaded at start-up and the loading screen.
+#include "gfx/graphics.h"
+
+#include <algorithm>
+#include <memory>
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+#include "platform/render_device.h"
+#include "shell/app_context.h"
+
+namespace {
+
+// The drawing system has no separate factory object; `d3d` points at this
+// token while the system is up.
+int drawingSystemToken = 0;
+std::unique_ptr<RenderDevice> ownedDevice;
+std::unique_ptr<Sprite> ownedSprite;
+int loadingProgress = 0;
+
+// Bar geometry on the splash sheet: the frame spans x 122 ... 940.
+constexpr int BAR_LEFT = 122;
+constexpr int BAR_LENGTH = 818;
+constexpr int BAR_STEPS = 14;
+
+struct TextureLoad {
+  Texture* AppContext::*field;
+  const char* member;
+};
+
+// The loading order of the sheets.
+constexpr TextureLoad TEXTURE_LOADS[] = {
+    {&AppContext::texSplash, "splash.PNG"},
+    {&AppContext::texMisc1, "misc1.PNG"},
+    {&AppContext::texMisc2, "misc2.PNG"},
+    {&AppContext::texMisc3, "misc3.PNG"},
+    {&AppContext::texMisc4, "misc4.PNG"},
+    {&AppContext::texMenu1, "menu1.PNG"},
+    {&AppContext::texMenu2, "menu2.PNG"},
+    {&AppContext::texMenu3, "menu3.PNG"},
+    {&AppContext::texBack1, "back1.PNG"},
+    {&AppContext::texBack2, "back2.PNG"},
+    {&AppContext::texBack3, "back3.PNG"},
+    {&AppContext::texBack4, "back4.PNG"},
+    {&AppContext::texMemoryCards1, "MemoryCards1.png"},
+    {&AppContext::texMemoryCards2, "MemoryCards2.png"},
+    {&AppContext::texMemoryMuster, "Memory_Muster.PNG"},
+    {&AppContext::texBg, "bg.PNG"},
+};
+
+// The order in which shutdown releases them.
+Texture* AppContext::*const TEXTURE_RELEASES[] = {
+    &AppContext::texMenu1,        &AppContext::texMenu2,        &AppContext::texMenu3,
+    &AppContext::texMisc1,        &AppContext::texMisc2,        &AppContext::texMisc3,
+    &AppContext::texMisc4,        &AppContext::texBack1,        &AppContext::texBack2,
+    &AppContext::texBack3,        &AppContext::texBack4,        &AppContext::texMemoryCards1,
+    &AppContext::texMemoryCards2, &AppContext::texSplash,       &AppContext::texMemoryMuster,
+    &AppContext::texBg,
+};
+
+}  // namespace
+
+HRESULT InitDirect3D() {
+  AppContext& app = GetAppContext();
+  app.d3d = &drawingSystemToken;
+
+  D3DPRESENT_PARAMETERS& pp = app.presentParams;
+  pp = D3DPRESENT_PARAMETERS{};
+  pp.BackBufferWidth = app.screenWidth;
+  pp.BackBufferHeight = app.screenHeight;
+  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+  pp.BackBufferCount = 1;
+  pp.MultiSampleType = 0;
+  pp.MultiSampleQuality = 0;
+  pp.SwapEffect = 1;  // discard
+  pp.hDeviceWindow = app.hWnd;
+  pp.Windowed = !app.fullscreen;
+  pp.EnableAutoDepthStencil = false;
+  pp.Flags = 0;
+  pp.FullScreen_RefreshRateInHz = 0;
+  pp.PresentationInterval = 0;
+
+  // X8R8G8B8 first, then A8R8G8B8, then R5G6B5; the format that works stays
+  // in the present parameters for every later Reset.
+  ownedDevice.reset();
+  app.device = nullptr;
+  for (int format : {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_R5G6B5}) {
+    pp.BackBufferFormat = format;
+    ownedDevice = RenderDevice::Create(pp);
+    if (ownedDevice) break;
+  }
+  if (!ownedDevice) return E_FAIL;
+  app.device = ownedDevice.get();
+  return S_OK;
+}
+
+HRESULT LoadTextures() {
+  AppContext& app = GetAppContext();
+  if (app.device == nullptr) return E_FAIL;
+  ownedSprite = std::make_unique<Sprite>(app.device);
+  app.sprite = ownedSprite.get();
+  RefreshLoadingScreen();
+  bool first = true;
+  for (const TextureLoad& load : TEXTURE_LOADS) {
+    // A texture that is already there (a second call) is replaced, not leaked.
+    ReleaseTexture(app.*load.field);
+    if (FAILED(app.LoadTexture(load.member, &(app.*load.field), app.dataFile, false))) {
+      return E_FAIL;  // what has loaded so far stays until shutdown
+    }
+    if (!first) RefreshLoadingScreen();
+    first = false;
+  }
+  return S_OK;
+}
+
+int LoadingBarFillRight(int counter) {
+  const int steps = std::clamp(counter, 0, BAR_STEPS);
+  return BAR_LEFT + steps * BAR_LENGTH / BAR_STEPS;
+}
+
+int LoadingProgress() { return loadingProgress; }
+
+void ResetLoadingProgress() { loadingProgress = 0; }
+
+void RefreshLoadingScreen(bool draw) {
+  ++loadingProgress;
+  if (!draw) return;
+  AppContext& app = GetAppContext();
+  if (app.device == nullptr || app.sprite == nullptr) return;
+
+  app.device->Clear(0xFF646464);
+  app.device->BeginScene();
+  app.sprite->Begin();
+  const D3DXVECTOR2 scaling{static_cast<float>(app.screenWidth) / 1024.0f,
+                            static_cast<float>(app.screenHeight) / 768.0f};
+  auto piece = [&](int left, int top, int right, int bottom, float x, float y) {
+    const RECT source{left, top, right, bottom};
+    const D3DXVECTOR2 translation{x, y};
+    app.DrawSprite(app.texSplash, &source, &scaling, nullptr, 0.0, &translation, 0xFFFFFFFF);
+  };
+  piece(0, 0, 1024, 768, 0, 0);  // background
+  if (app.language == 0) {
+    piece(0, 900, 700, 1012, 0, 168);
+  } else if (app.language == 1) {
+    piece(0, 1012, 700, 1124, 0, 168);
+  }
+  piece(122, 768, 940, 834, 103, 667);                                  // bar frame
+  piece(122, 834, LoadingBarFillRight(loadingProgress), 900, 103, 667);  // bar fill
+  app.sprite->End();
+  app.device->EndScene();
+  app.device->Present();
+}
+
+void ReleaseTexture(Texture*& texture) {
+  delete texture;
+  texture = nullptr;
+}
+
+void ReleaseGraphics() {
+  AppContext& app = GetAppContext();
+  if (app.d3d == nullptr) return;
+  if (app.device != nullptr) {
+    GetFontManager().Clear();
+    for (Texture* AppContext::*field : TEXTURE_RELEASES) ReleaseTexture(app.*field);
+    app.sprite = nullptr;
+    ownedSprite.reset();
+    app.device = nullptr;
+    ownedDevice.reset();
+  }
+  app.d3d = nullptr;
+}

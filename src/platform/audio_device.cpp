@@ -1,0 +1,154 @@
+// Sound voices on SDL2_mixer: each buffer owns one mixer channel and its
+// samples, converted once to the output format. Headless devices open no
+// audio at all; their voices only keep time on the game clock.
+#include "platform/audio_device.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/clock.h"
+
+namespace {
+
+constexpr uint16_t kFormatPcm = 1;
+constexpr uint32_t kMinRate = 1000, kMaxRate = 384000;
+constexpr size_t kMaxInputBytes = size_t{64} << 20;
+constexpr size_t kMaxConvertedBytes = size_t{256} << 20;
+
+// Which opening of the mixer is current (0 = closed). Buffers remember the
+// opening they were made for, so a buffer that outlives its device never
+// touches a channel of a later one.
+uint64_t g_openGeneration = 0;
+uint64_t g_generationCounter = 0;
+
+double ClockSeconds() {
+  int64_t frequency = 0, counter = 0;
+  if (!QueryPerformanceFrequency(&frequency) || frequency <= 0) return 0;
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter) / static_cast<double>(frequency);
+}
+
+}  // namespace
+
+float AudioBuffer::LevelToGain(long hundredthsOfDecibel) {
+  const long level = std::clamp(hundredthsOfDecibel, -10000L, 0L);
+  if (level <= -10000) return 0.0f;
+  return std::clamp(static_cast<float>(std::pow(10.0, level / 2000.0)), 0.0f, 1.0f);
+}
+
+AudioBuffer::~AudioBuffer() {
+  if (chunk_) {
+    if (!silent_ && generation_ == g_openGeneration) Mix_HaltChannel(channel_);
+    // Also stops any channel still playing it, and frees only the chunk record:
+    // the samples belong to this buffer.
+    Mix_FreeChunk(static_cast<Mix_Chunk*>(chunk_));
+    chunk_ = nullptr;
+  }
+}
+
+bool AudioBuffer::IsPlaying() const {
+  if (silent_) return startedAt_ >= 0 && ClockSeconds() - startedAt_ < lengthSeconds_;
+  if (!chunk_ || generation_ != g_openGeneration) return false;
+  return Mix_Playing(channel_) != 0;
+}
+
+void AudioBuffer::SetVolume(long hundredthsOfDecibel) {
+  gain_ = LevelToGain(hundredthsOfDecibel);
+  if (!silent_ && generation_ == g_openGeneration)
+    Mix_Volume(channel_, static_cast<int>(std::lround(gain_ * MIX_MAX_VOLUME)));
+}
+
+void AudioBuffer::Play() {
+  if (silent_) {
+    startedAt_ = ClockSeconds();
+    return;
+  }
+  if (!chunk_ || generation_ != g_openGeneration) return;
+  Mix_PlayChannel(channel_, static_cast<Mix_Chunk*>(chunk_), 0);
+}
+
+std::unique_ptr<AudioDevice> AudioDevice::Open(bool headless) {
+  std::unique_ptr<AudioDevice> device(new AudioDevice());
+  device->headless_ = headless;
+  if (headless) return device;
+  if (g_openGeneration != 0) return nullptr;  // one output device per process
+  // SDL picks the driver itself, honouring SDL_AUDIODRIVER.
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return nullptr;
+  }
+  device->generation_ = g_openGeneration = ++g_generationCounter;
+  return device;
+}
+
+AudioDevice::~AudioDevice() {
+  if (headless_ || generation_ != g_openGeneration) return;
+  Mix_HaltChannel(-1);
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  g_openGeneration = 0;
+}
+
+std::unique_ptr<AudioBuffer> AudioDevice::CreateBuffer(const WaveFormat& format,
+                                                       const uint8_t* samples, size_t size) {
+  if (format.formatTag != kFormatPcm) return nullptr;
+  if (format.channels != 1 && format.channels != 2) return nullptr;
+  if (format.bitsPerSample != 8 && format.bitsPerSample != 16) return nullptr;
+  if (format.samplesPerSec < kMinRate || format.samplesPerSec > kMaxRate) return nullptr;
+  if (size > kMaxInputBytes || (size > 0 && !samples)) return nullptr;
+
+  // The frame size follows from the format itself, not from the stored block
+  // alignment, which a file may get wrong.
+  const size_t frameBytes = static_cast<size_t>(format.channels) * (format.bitsPerSample / 8);
+  const size_t frames = size / frameBytes;
+  const size_t bytes = frames * frameBytes;
+
+  std::unique_ptr<AudioBuffer> buffer(new AudioBuffer());
+  buffer->device_ = this;
+  buffer->lengthSeconds_ = static_cast<double>(frames) / format.samplesPerSec;
+  if (headless_) return buffer;
+
+  if (generation_ != g_openGeneration) return nullptr;  // the mixer has been closed
+  buffer->silent_ = false;
+  buffer->generation_ = generation_;
+  int outRate = 0, outChannels = 0;
+  Uint16 outFormat = 0;
+  if (!Mix_QuerySpec(&outRate, &outFormat, &outChannels)) return nullptr;
+
+  // Every buffer gets a channel of its own.
+  const int channel = nextChannel_++;
+  if (Mix_AllocateChannels(-1) <= channel) Mix_AllocateChannels(std::max(16, (channel + 1) * 2));
+  buffer->channel_ = channel;
+  Mix_Volume(channel, MIX_MAX_VOLUME);
+  if (bytes == 0) return buffer;  // no whole sample: a voice that plays nothing
+
+  SDL_AudioCVT cvt;
+  const SDL_AudioFormat inFormat = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+  if (SDL_BuildAudioCVT(&cvt, inFormat, static_cast<Uint8>(format.channels),
+                        static_cast<int>(format.samplesPerSec), outFormat,
+                        static_cast<Uint8>(outChannels), outRate) < 0)
+    return nullptr;
+  const size_t workBytes = bytes * static_cast<size_t>(std::max(1, cvt.len_mult));
+  if (workBytes > kMaxConvertedBytes) return nullptr;
+  buffer->samples_.assign(workBytes, 0);
+  std::memcpy(buffer->samples_.data(), samples, bytes);
+  size_t outBytes = bytes;
+  if (cvt.needed) {
+    cvt.buf = buffer->samples_.data();
+    cvt.len = static_cast<int>(bytes);
+    if (SDL_ConvertAudio(&cvt) != 0) return nullptr;
+    outBytes = static_cast<size_t>(std::max(0, cvt.len_cvt));
+  }
+  buffer->samples_.resize(outBytes);
+  buffer->samples_.shrink_to_fit();
+  if (outBytes == 0) return buffer;
+  Mix_Chunk* chunk = Mix_QuickLoad_RAW(buffer->samples_.data(), static_cast<Uint32>(outBytes));
+  if (!chunk) return nullptr;
+  buffer->chunk_ = chunk;
+  return buffer;
+}

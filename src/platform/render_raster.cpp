@@ -1,0 +1,391 @@
+// The software rasteriser behind RenderDevice: clearing, textured quads through
+// a 2D affine transform, and coverage masks for glyphs.
+//
+// Texels are straight-alpha A8R8G8B8. Internally each sampled texel is turned
+// into premultiplied form, which makes bilinear filtering correct at the edges
+// of transparent regions and reduces the blend to dst = src + dst * (1 - a).
+// The back buffer is X8R8G8B8; its alpha byte is always kept at 0xFF.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+#include "platform/render_device.h"
+
+namespace {
+
+// The per-pixel helpers must be inlined into the loops to keep them fast.
+#define DENKAR_INLINE inline __attribute__((always_inline))
+
+// round(x / 255) for 0 <= x <= 65025.
+DENKAR_INLINE uint32_t Div255(uint32_t x) {
+  x += 128;
+  return (x + (x >> 8)) >> 8;
+}
+
+// Straight ARGB -> premultiplied ARGB (alpha unchanged).
+DENKAR_INLINE uint32_t Premultiply(uint32_t p) {
+  const uint32_t a = p >> 24;
+  if (a == 255) return p;
+  if (a == 0) return 0;
+  uint32_t rb = (p & 0x00FF00FFu) * a + 0x00800080u;
+  rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+  uint32_t g = (p & 0x0000FF00u) * a + 0x00008000u;
+  g = ((g + ((g >> 8) & 0x0000FF00u)) >> 8) & 0x0000FF00u;
+  return (a << 24) | rb | g;
+}
+
+// Linear interpolation of two ARGB values, f = weight of b in 0 ... 256.
+DENKAR_INLINE uint32_t Lerp(uint32_t a, uint32_t b, uint32_t f) {
+  const uint32_t nf = 256 - f;
+  const uint32_t rb =
+      (((a & 0x00FF00FFu) * nf + (b & 0x00FF00FFu) * f + 0x00800080u) >> 8) & 0x00FF00FFu;
+  const uint32_t ag =
+      ((((a >> 8) & 0x00FF00FFu) * nf + ((b >> 8) & 0x00FF00FFu) * f + 0x00800080u)) &
+      0xFF00FF00u;
+  return rb | ag;
+}
+
+// Blends a premultiplied source pixel over an opaque destination pixel.
+DENKAR_INLINE uint32_t BlendPremultiplied(uint32_t src, uint32_t dst) {
+  const uint32_t a = src >> 24;
+  if (a == 255) return src | 0xFF000000u;
+  if (a == 0) return dst;
+  const uint32_t inv = 255 - a;
+  uint32_t rb = (dst & 0x00FF00FFu) * inv + 0x00800080u;
+  rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+  uint32_t g = (dst & 0x0000FF00u) * inv + 0x00008000u;
+  g = ((g + ((g >> 8) & 0x0000FF00u)) >> 8) & 0x0000FF00u;
+  // Each channel of src is at most a, and the scaled destination at most
+  // 255 - a, so the sums cannot carry into the next channel.
+  return 0xFF000000u | ((src & 0x00FFFFFFu) + rb + g);
+}
+
+// Per-draw tint: multiplies a premultiplied pixel by the colour (c * t / 255
+// per channel, alpha too). The factors already include the tint's alpha for the
+// colour channels, so premultiplied form is kept.
+struct Tint {
+  bool white = true;
+  uint32_t a = 255, kr = 255, kg = 255, kb = 255;
+  explicit Tint(uint32_t colour) {
+    a = colour >> 24;
+    const uint32_t r = (colour >> 16) & 0xFF, g = (colour >> 8) & 0xFF, b = colour & 0xFF;
+    white = (colour == 0xFFFFFFFFu);
+    kr = Div255(r * a);
+    kg = Div255(g * a);
+    kb = Div255(b * a);
+  }
+  DENKAR_INLINE uint32_t Apply(uint32_t p) const {
+    if (white) return p;
+    const uint32_t pa = Div255((p >> 24) * a);
+    const uint32_t pr = std::min(pa, Div255(((p >> 16) & 0xFF) * kr));
+    const uint32_t pg = std::min(pa, Div255(((p >> 8) & 0xFF) * kg));
+    const uint32_t pb = std::min(pa, Div255((p & 0xFF) * kb));
+    return (pa << 24) | (pr << 16) | (pg << 8) | pb;
+  }
+};
+
+// Doubles beyond this are treated as "far off screen" before any conversion to
+// an integer, so no conversion can overflow.
+constexpr double kCoordLimit = 1.0e8;
+
+inline bool Finite(float f) { return std::isfinite(f); }
+
+constexpr int kFracBits = 32;
+constexpr double kFracOne = 4294967296.0;  // 2^32
+
+// Sample position = sprite coordinate - half a texel (texel centres), plus
+// half a weight step so the 8-bit weights round instead of truncating.
+constexpr int64_t kSampleBias = -(int64_t{1} << (kFracBits - 1)) + (int64_t{1} << (kFracBits - 9));
+
+// Where one screen column (or row) samples an axis-aligned scaled sprite:
+// texel index, its neighbour (clamped to the source) and the 8-bit weight.
+struct Tap {
+  int i0, i1;
+  uint32_t f;
+};
+
+// Pixel centres c + 0.5 for c in [c0, c1) mapped to sprite space by
+// (c + 0.5 - offset) / scale; fills the taps of the covered run and returns
+// its first index (the run is contiguous because the mapping is monotone).
+int AxisTaps(int c0, int c1, double offset, double scale, int size, std::vector<Tap>* taps) {
+  taps->clear();
+  const int64_t limit = static_cast<int64_t>(size) << kFracBits;
+  const int64_t maxS = static_cast<int64_t>(size - 1) << kFracBits;
+  int first = c1;
+  for (int c = c0; c < c1; ++c) {
+    const double u = (c + 0.5 - offset) / scale;
+    if (!(u >= 0.0 && u < size)) {
+      if (!taps->empty()) break;
+      continue;
+    }
+    int64_t uf = static_cast<int64_t>(std::floor(u * kFracOne));
+    if (uf >= limit) uf = limit - 1;
+    if (taps->empty()) first = c;
+    const int64_t s = std::clamp<int64_t>(uf + kSampleBias, 0, maxS);
+    const int i0 = static_cast<int>(s >> kFracBits);
+    taps->push_back({i0, i0 + (i0 < size - 1 ? 1 : 0),
+                     static_cast<uint32_t>(s >> (kFracBits - 8)) & 0xFF});
+  }
+  return first;
+}
+
+// Scaled (possibly mirrored) but unrotated draws, the common case for
+// backgrounds: the per-column taps are computed once, and each source row is
+// filtered horizontally once and reused by all screen rows that need it.
+void DrawScaled(uint32_t* dst, int dstWidth, const uint32_t* src, int pitch, int sw, int sh,
+                double scaleX, double scaleY, double dx, double dy, int bx0, int bx1, int by0,
+                int by1, uint32_t colour) {
+  static thread_local std::vector<Tap> cols, rows;
+  static thread_local std::vector<uint32_t> lineA, lineB;
+  const int firstCol = AxisTaps(bx0, bx1, dx, scaleX, sw, &cols);
+  const int firstRow = AxisTaps(by0, by1, dy, scaleY, sh, &rows);
+  if (cols.empty() || rows.empty()) return;
+  const size_t n = cols.size();
+  lineA.resize(n);
+  lineB.resize(n);
+  const Tint tint(colour);
+  auto filterRow = [&](int y, uint32_t* out) {
+    const uint32_t* r = src + static_cast<size_t>(y) * pitch;
+    for (size_t i = 0; i < n; ++i) {
+      const Tap& t = cols[i];
+      const uint32_t a = Premultiply(r[t.i0]);
+      out[i] = t.f ? Lerp(a, Premultiply(r[t.i1]), t.f) : a;
+    }
+  };
+  int rowInA = -1, rowInB = -1;
+  uint32_t* a = lineA.data();
+  uint32_t* b = lineB.data();
+  for (size_t k = 0; k < rows.size(); ++k) {
+    const Tap& t = rows[k];
+    // Make `a` hold source row i0 and `b` row i1, reusing what is there.
+    if (rowInA != t.i0) {
+      if (rowInB == t.i0) {
+        std::swap(a, b);
+        std::swap(rowInA, rowInB);
+      } else {
+        filterRow(t.i0, a);
+        rowInA = t.i0;
+      }
+    }
+    if (t.f && rowInB != t.i1) {
+      filterRow(t.i1, b);
+      rowInB = t.i1;
+    }
+    uint32_t* out = dst + static_cast<size_t>(firstRow + static_cast<int>(k)) * dstWidth + firstCol;
+    if (!t.f && tint.white) {
+      for (size_t i = 0; i < n; ++i) out[i] = BlendPremultiplied(a[i], out[i]);
+    } else {
+      for (size_t i = 0; i < n; ++i) {
+        uint32_t p = t.f ? Lerp(a[i], b[i], t.f) : a[i];
+        p = tint.Apply(p);
+        out[i] = BlendPremultiplied(p, out[i]);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+Matrix2D MatrixTransformation2D(const D3DXVECTOR2* scaling, const D3DXVECTOR2* rotationCentre,
+                                float rotation, const D3DXVECTOR2* translation) {
+  // Row-vector convention: p' = p * S * T(-c) * R * T(c) * T(t), with
+  // R = [cos sin; -sin cos], so a positive angle turns clockwise on a y-down
+  // screen.
+  const double sx = scaling ? scaling->x : 1.0, sy = scaling ? scaling->y : 1.0;
+  const double cx = rotationCentre ? rotationCentre->x : 0.0;
+  const double cy = rotationCentre ? rotationCentre->y : 0.0;
+  const double tx = translation ? translation->x : 0.0, ty = translation ? translation->y : 0.0;
+  const double c = std::cos(static_cast<double>(rotation));
+  const double s = std::sin(static_cast<double>(rotation));
+  Matrix2D m;
+  m.m11 = static_cast<float>(sx * c);
+  m.m12 = static_cast<float>(sx * s);
+  m.m21 = static_cast<float>(-sy * s);
+  m.m22 = static_cast<float>(sy * c);
+  m.dx = static_cast<float>(-cx * c + cy * s + cx + tx);
+  m.dy = static_cast<float>(-cx * s - cy * c + cy + ty);
+  return m;
+}
+
+void RenderDevice::Clear(D3DCOLOR colour) {
+  std::fill(backBuffer_.begin(), backBuffer_.end(), colour | 0xFF000000u);
+}
+
+void RenderDevice::BeginScene() {}
+void RenderDevice::EndScene() {}
+
+void RenderDevice::DrawTexture(const Texture& texture, const RECT& source,
+                               const Matrix2D& transform, D3DCOLOR colour) {
+  const int tw = texture.width, th = texture.height;
+  if (tw <= 0 || th <= 0 || backBuffer_.empty()) return;
+  if (texture.texels.size() < static_cast<size_t>(tw) * static_cast<size_t>(th)) return;
+  const int left = std::clamp<int>(source.left, 0, tw), right = std::clamp<int>(source.right, 0, tw);
+  const int top = std::clamp<int>(source.top, 0, th), bottom = std::clamp<int>(source.bottom, 0, th);
+  if (right <= left || bottom <= top) return;
+  if ((colour >> 24) == 0) return;  // a fully transparent tint leaves nothing to blend
+  const Matrix2D& m = transform;
+  if (!Finite(m.m11) || !Finite(m.m12) || !Finite(m.m21) || !Finite(m.m22) || !Finite(m.dx) ||
+      !Finite(m.dy))
+    return;
+
+  const int sw = right - left, sh = bottom - top;
+  const int W = width_, H = height_;
+  const Tint tint(colour);
+  const uint32_t* texels = texture.texels.data();
+  uint32_t* dst = backBuffer_.data();
+
+  if (m.m11 == 1.0f && m.m22 == 1.0f && m.m12 == 0.0f && m.m21 == 0.0f) {
+    // Unscaled and unrotated: whole-pixel placement, texels copied one to one.
+    const double fx = std::floor(static_cast<double>(m.dx) + 0.5);
+    const double fy = std::floor(static_cast<double>(m.dy) + 0.5);
+    if (fx >= W || fy >= H || fx + sw <= 0 || fy + sh <= 0) return;
+    const int ox = static_cast<int>(fx), oy = static_cast<int>(fy);
+    const int x0 = std::max(0, ox), x1 = std::min(W, ox + sw);
+    const int y0 = std::max(0, oy), y1 = std::min(H, oy + sh);
+    for (int y = y0; y < y1; ++y) {
+      const uint32_t* srcRow =
+          texels + static_cast<size_t>(top + y - oy) * tw + (left + x0 - ox);
+      uint32_t* dstRow = dst + static_cast<size_t>(y) * W;
+      for (int x = x0; x < x1; ++x) {
+        const uint32_t t = *srcRow++;
+        const uint32_t a = t >> 24;
+        if (tint.white) {
+          if (a == 255) {
+            dstRow[x] = t;
+            continue;
+          }
+          if (a == 0) continue;
+          dstRow[x] = BlendPremultiplied(Premultiply(t), dstRow[x]);
+        } else {
+          if (a == 0) continue;
+          dstRow[x] = BlendPremultiplied(tint.Apply(Premultiply(t)), dstRow[x]);
+        }
+      }
+    }
+    return;
+  }
+
+  // General case: walk the screen pixels of the transformed quad and map each
+  // pixel centre back into sprite space.
+  const double a11 = m.m11, a12 = m.m12, a21 = m.m21, a22 = m.m22;
+  const double tdx = m.dx, tdy = m.dy;
+  const double det = a11 * a22 - a21 * a12;
+  if (!(std::fabs(det) > 1e-12)) return;  // collapsed to a line or a point
+  const double dudx = a22 / det, dudy = -a21 / det;
+  const double dvdx = -a12 / det, dvdy = a11 / det;
+  // A quad smaller than 1/65536 of its texels per pixel is invisible.
+  constexpr double kMaxStep = 65536.0;
+  if (std::fabs(dudx) > kMaxStep || std::fabs(dudy) > kMaxStep || std::fabs(dvdx) > kMaxStep ||
+      std::fabs(dvdy) > kMaxStep)
+    return;
+
+  double minX = tdx, maxX = tdx, minY = tdy, maxY = tdy;
+  const double cornerU[3] = {static_cast<double>(sw), 0.0, static_cast<double>(sw)};
+  const double cornerV[3] = {0.0, static_cast<double>(sh), static_cast<double>(sh)};
+  for (int i = 0; i < 3; ++i) {
+    const double X = a11 * cornerU[i] + a21 * cornerV[i] + tdx;
+    const double Y = a12 * cornerU[i] + a22 * cornerV[i] + tdy;
+    minX = std::min(minX, X);
+    maxX = std::max(maxX, X);
+    minY = std::min(minY, Y);
+    maxY = std::max(maxY, Y);
+  }
+  if (!(maxX > 0) || !(minX < W) || !(maxY > 0) || !(minY < H)) return;
+  const int bx0 = static_cast<int>(std::max(0.0, std::floor(minX)));
+  const int bx1 = static_cast<int>(std::min(static_cast<double>(W), std::ceil(maxX)));
+  const int by0 = static_cast<int>(std::max(0.0, std::floor(minY)));
+  const int by1 = static_cast<int>(std::min(static_cast<double>(H), std::ceil(maxY)));
+
+  const int64_t uLimit = static_cast<int64_t>(sw) << kFracBits;
+  const int64_t vLimit = static_cast<int64_t>(sh) << kFracBits;
+  const int64_t stepU = std::llround(dudx * kFracOne);
+  const int64_t stepV = std::llround(dvdx * kFracOne);
+  const int64_t maxSU = static_cast<int64_t>(sw - 1) << kFracBits;
+  const int64_t maxSV = static_cast<int64_t>(sh - 1) << kFracBits;
+  const uint32_t* srcBase = texels + static_cast<size_t>(top) * tw + left;
+
+  if (a12 == 0.0 && a21 == 0.0) {
+    DrawScaled(dst, W, srcBase, tw, sw, sh, a11, a22, tdx, tdy, bx0, bx1, by0, by1, colour);
+    return;
+  }
+
+  for (int py = by0; py < by1; ++py) {
+    const double cy = py + 0.5 - tdy;
+    // u(X) = dudx * (X - dx) + dudy * cy, v(X) = dvdx * (X - dx) + dvdy * cy.
+    const double u0 = dudy * cy, v0 = dvdy * cy;
+    double lo = bx0 + 0.5, hi = bx1 - 0.5;  // range of pixel centres X
+    bool empty = false;
+    auto narrow = [&](double base, double slope, double limit) {
+      // Keep X where 0 <= base + slope * (X - dx) < limit.
+      if (slope == 0.0) {
+        if (!(base >= 0.0 && base < limit)) empty = true;
+        return;
+      }
+      double xa = tdx + (0.0 - base) / slope, xb = tdx + (limit - base) / slope;
+      if (xa > xb) std::swap(xa, xb);
+      lo = std::max(lo, xa);
+      hi = std::min(hi, xb);
+    };
+    narrow(u0, dudx, sw);
+    narrow(v0, dvdx, sh);
+    if (empty || !(lo <= hi + 2.0)) continue;
+    // One pixel of slack on each side; the exact test is made per pixel below.
+    const int px0 = std::max(bx0, static_cast<int>(std::floor(std::max(lo, -1.0) - 0.5)) - 1);
+    const int px1 = std::min(bx1, static_cast<int>(std::ceil(std::min(hi, W + 1.0) - 0.5)) + 2);
+    if (px0 >= px1) continue;
+    const double X0 = px0 + 0.5 - tdx;
+    const double uStart = dudx * X0 + u0, vStart = dvdx * X0 + v0;
+    if (std::fabs(uStart) > kCoordLimit || std::fabs(vStart) > kCoordLimit) continue;
+    int64_t u = static_cast<int64_t>(std::floor(uStart * kFracOne));
+    int64_t v = static_cast<int64_t>(std::floor(vStart * kFracOne));
+    uint32_t* dstRow = dst + static_cast<size_t>(py) * W;
+    for (int px = px0; px < px1; ++px, u += stepU, v += stepV) {
+      if (u < 0 || u >= uLimit || v < 0 || v >= vLimit) continue;
+      const int64_t su = std::clamp<int64_t>(u + kSampleBias, 0, maxSU);
+      const int64_t sv = std::clamp<int64_t>(v + kSampleBias, 0, maxSV);
+      const int x0 = static_cast<int>(su >> kFracBits), y0 = static_cast<int>(sv >> kFracBits);
+      const uint32_t fx = static_cast<uint32_t>(su >> (kFracBits - 8)) & 0xFF;
+      const uint32_t fy = static_cast<uint32_t>(sv >> (kFracBits - 8)) & 0xFF;
+      const int x1 = x0 + (x0 < sw - 1 ? 1 : 0);
+      const uint32_t* row0 = srcBase + static_cast<size_t>(y0) * tw;
+      const uint32_t* row1 = y0 < sh - 1 ? row0 + tw : row0;
+      uint32_t p;
+      const uint32_t t00 = row0[x0];
+      if (fx == 0 && fy == 0) {
+        p = Premultiply(t00);
+      } else {
+        const uint32_t top2 = Lerp(Premultiply(t00), Premultiply(row0[x1]), fx);
+        const uint32_t bot2 = fy ? Lerp(Premultiply(row1[x0]), Premultiply(row1[x1]), fx) : top2;
+        p = fy ? Lerp(top2, bot2, fy) : top2;
+      }
+      p = tint.Apply(p);
+      if ((p >> 24) == 0) continue;
+      dstRow[px] = BlendPremultiplied(p, dstRow[px]);
+    }
+  }
+}
+
+void RenderDevice::DrawMask(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch,
+                            int x, int y, D3DCOLOR colour, const RECT& clip) {
+  if (!mask || maskWidth <= 0 || maskHeight <= 0 || maskPitch < maskWidth) return;
+  const uint32_t ca = colour >> 24;
+  if (ca == 0 || backBuffer_.empty()) return;
+  const int64_t cx0 = std::max<int64_t>({0, clip.left, x});
+  const int64_t cy0 = std::max<int64_t>({0, clip.top, y});
+  const int64_t cx1 = std::min<int64_t>({width_, clip.right, int64_t{x} + maskWidth});
+  const int64_t cy1 = std::min<int64_t>({height_, clip.bottom, int64_t{y} + maskHeight});
+  if (cx0 >= cx1 || cy0 >= cy1) return;
+  const uint32_t r = (colour >> 16) & 0xFF, g = (colour >> 8) & 0xFF, b = colour & 0xFF;
+  for (int64_t py = cy0; py < cy1; ++py) {
+    const uint8_t* m = mask + static_cast<size_t>(py - y) * maskPitch + (cx0 - x);
+    uint32_t* d = backBuffer_.data() + static_cast<size_t>(py) * width_;
+    for (int64_t px = cx0; px < cx1; ++px) {
+      const uint32_t cov = *m++;
+      if (cov == 0) continue;
+      const uint32_t a = ca == 255 ? cov : Div255(ca * cov);
+      if (a == 0) continue;
+      const uint32_t src = (a << 24) | (Div255(r * a) << 16) | (Div255(g * a) << 8) | Div255(b * a);
+      d[px] = BlendPremultiplied(src, d[px]);
+    }
+  }
+}

@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include "data/data_file.h"
+#include "gfx/graphics.h"
+#include "gfx/sprite.h"
+#include "platform/render_device.h"
+#include "shell/app_context.h"
+#include "test_data_builders.h"
+
+using testdata::Bytes;
+using testdata::Entry;
+
+namespace {
+
+const char* const SHEETS[] = {"splash.PNG",   "misc1.PNG",        "misc2.PNG",
+                              "misc3.PNG",    "misc4.PNG",        "menu1.PNG",
+                              "menu2.PNG",    "menu3.PNG",        "back1.PNG",
+                              "back2.PNG",    "back3.PNG",        "back4.PNG",
+                              "MemoryCards1.png", "MemoryCards2.png", "Memory_Muster.PNG",
+                              "bg.PNG"};
+
+// PNG bytes of the given A8R8G8B8 pixels (written through a file).
+Bytes Png(const std::vector<uint32_t>& pixels, int w, int h) {
+  static int serial = 0;
+  const std::string path = "picture" + std::to_string(++serial) + ".png";
+  if (!WritePNG(path, pixels.data(), w, h, false)) return {};
+  return testdata::ReadFile(path);
+}
+
+Bytes SmallPng(uint32_t argb) { return Png(std::vector<uint32_t>(4, argb), 2, 2); }
+
+FILE* OpenArchive(const std::vector<Entry>& entries) {
+  static int serial = 0;
+  const std::string name = "sheets" + std::to_string(++serial) + ".gob";
+  if (!testdata::WriteFile(name, testdata::BuildArchive(entries))) return nullptr;
+  return OpenDataFile(name.c_str());
+}
+
+std::unique_ptr<RenderDevice> HeadlessDevice() {
+  D3DPRESENT_PARAMETERS pp;
+  pp.BackBufferWidth = 1024;
+  pp.BackBufferHeight = 768;
+  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+  pp.hDeviceWindow = nullptr;
+  return RenderDevice::Create(pp);
+}
+
+class TextureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(testdata::EnterFreshDirectory("denkar_texture").empty());
+    app_ = &GetAppContext();
+  }
+  AppContext* app_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(TextureTest, ColourKeyTexelsBecomeTransparentOnScreen) {
+  const std::vector<uint32_t> pixels = {0xFF00FF64, 0xFF00FF63, 0xFF123456, 0xFF00FF64};
+  FILE* f = OpenArchive({{"misc1.PNG", Png(pixels, 4, 1)}});
+  ASSERT_NE(f, nullptr);
+  Texture* t = nullptr;
+  ASSERT_EQ(app_->LoadTexture("MISC1.png", &t, f, false), S_OK);
+  ASSERT_NE(t, nullptr);
+  ASSERT_EQ(t->width, 4);
+  ASSERT_EQ(t->height, 1);
+  EXPECT_EQ(t->Texel(0, 0), 0x00000000u);
+  EXPECT_EQ(t->Texel(1, 0), 0xFF00FF63u);
+  EXPECT_EQ(t->Texel(2, 0), 0xFF123456u);
+  EXPECT_EQ(t->Texel(3, 0), 0x00000000u);
+
+  std::unique_ptr<RenderDevice> device = HeadlessDevice();
+  ASSERT_NE(device, nullptr);
+  Sprite sprite(device.get());
+  app_->device = device.get();
+  app_->sprite = &sprite;
+  device->Clear(0xFF646464);
+  const D3DXVECTOR2 at{10, 10};
+  app_->DrawSprite(t, nullptr, nullptr, nullptr, 0.0, &at, 0xFFFFFFFF);
+  const uint32_t* back = device->BackBuffer();
+  EXPECT_EQ(back[10 * 1024 + 10] & 0xFFFFFF, 0x646464u);
+  EXPECT_EQ(back[10 * 1024 + 11] & 0xFFFFFF, 0x00FF63u);
+  EXPECT_EQ(back[10 * 1024 + 12] & 0xFFFFFF, 0x123456u);
+  EXPECT_EQ(back[10 * 1024 + 13] & 0xFFFFFF, 0x646464u);
+  app_->sprite = nullptr;
+  app_->device = nullptr;
+  ReleaseTexture(t);
+  EXPECT_EQ(t, nullptr);
+  CloseDataFile(f);
+}
+
+TEST_F(TextureTest, MembersComeFromTheDataFileUnlessDiskIsAllowed) {
+  ASSERT_TRUE(testdata::WriteFile("misc2.PNG", SmallPng(0xFF0000FF)));  // lies next to the program
+  FILE* f = OpenArchive({{"misc1.PNG", SmallPng(0xFFFF0000)},
+                         {"broken.PNG", testdata::ToBytes("not a picture at all")},
+                         {"empty.PNG", {}}});
+  ASSERT_NE(f, nullptr);
+  Texture* t = reinterpret_cast<Texture*>(1);
+  EXPECT_EQ(app_->LoadTexture("misc2.PNG", &t, f, false), E_FAIL);
+  EXPECT_EQ(t, nullptr);
+  EXPECT_EQ(app_->LoadTexture("broken.PNG", &t, f, false), E_FAIL);
+  EXPECT_EQ(app_->LoadTexture("empty.PNG", &t, f, false), E_FAIL);  // size 0: a short read
+  EXPECT_EQ(app_->LoadTexture("misc2.PNG", &t, nullptr, false), E_FAIL);
+
+  // With disk access allowed (tests and tools): the member first, then the file.
+  ASSERT_EQ(app_->LoadTexture("misc1.PNG", &t, f, true), S_OK);
+  EXPECT_EQ(t->Texel(0, 0), 0xFFFF0000u);
+  ReleaseTexture(t);
+  ASSERT_EQ(app_->LoadTexture("misc2.PNG", &t, f, true), S_OK);
+  EXPECT_EQ(t->Texel(1, 1), 0xFF0000FFu);
+  ReleaseTexture(t);
+  ASSERT_EQ(app_->LoadTexture("misc2.PNG", &t, nullptr, true), S_OK);
+  ReleaseTexture(t);
+  EXPECT_EQ(app_->LoadTexture("nowhere.PNG", &t, nullptr, true), E_FAIL);
+  CloseDataFile(f);
+}
+
+TEST_F(TextureTest, DeviceStartsHeadlessAndFailsWithoutAUsableBackBuffer) {
+  app_->hWnd = nullptr;
+  app_->fullscreen = false;
+  ASSERT_EQ(InitDirect3D(), S_OK);
+  EXPECT_NE(app_->d3d, nullptr);
+  ASSERT_NE(app_->device, nullptr);
+  EXPECT_EQ(app_->device->Width(), 1024);
+  EXPECT_EQ(app_->device->Height(), 768);
+  const D3DPRESENT_PARAMETERS& pp = app_->presentParams;
+  EXPECT_EQ(pp.BackBufferWidth, 1024);
+  EXPECT_EQ(pp.BackBufferHeight, 768);
+  EXPECT_EQ(pp.BackBufferFormat, D3DFMT_X8R8G8B8);
+  EXPECT_EQ(pp.BackBufferCount, 1);
+  EXPECT_EQ(pp.SwapEffect, 1);
+  EXPECT_TRUE(pp.Windowed);
+  EXPECT_FALSE(pp.EnableAutoDepthStencil);
+  ReleaseGraphics();
+  EXPECT_EQ(app_->device, nullptr);
+  EXPECT_EQ(app_->d3d, nullptr);
+
+  // No back buffer of that size can be made in any of the three formats.
+  app_->screenWidth = -1;
+  EXPECT_EQ(InitDirect3D(), E_FAIL);
+  EXPECT_EQ(app_->device, nullptr);
+  ReleaseGraphics();
+  EXPECT_EQ(app_->d3d, nullptr);
+  app_->screenWidth = 1024;
+}
+
+TEST_F(TextureTest, LoadTexturesLoadsEverySheetInOrder) {
+  std::vector<Entry> entries;
+  for (const char* name : SHEETS) entries.push_back({name, SmallPng(0xFF808080)});
+  app_->dataFile = OpenArchive(entries);
+  ASSERT_NE(app_->dataFile, nullptr);
+  ASSERT_EQ(InitDirect3D(), S_OK);
+  ResetLoadingProgress();
+  ASSERT_EQ(LoadTextures(), S_OK);
+  EXPECT_EQ(LoadingProgress(), 16);  // one before the first sheet, one after each later sheet
+  EXPECT_NE(app_->sprite, nullptr);
+  Texture* AppContext::*fields[] = {
+      &AppContext::texSplash, &AppContext::texMisc1,        &AppContext::texMisc2,
+      &AppContext::texMisc3,  &AppContext::texMisc4,        &AppContext::texMenu1,
+      &AppContext::texMenu2,  &AppContext::texMenu3,        &AppContext::texBack1,
+      &AppContext::texBack2,  &AppContext::texBack3,        &AppContext::texBack4,
+      &AppContext::texMemoryCards1, &AppContext::texMemoryCards2, &AppContext::texMemoryMuster,
+      &AppContext::texBg};
+  for (auto field : fields) EXPECT_NE(app_->*field, nullptr);
+  ReleaseGraphics();
+  for (auto field : fields) EXPECT_EQ(app_->*field, nullptr);
+  EXPECT_EQ(app_->sprite, nullptr);
+  CloseDataFile(app_->dataFile);
+
+  // "menu3.PNG" missing: loading stops there; what loaded before stays.
+  entries.erase(entries.begin() + 7);
+  app_->dataFile = OpenArchive(entries);
+  ASSERT_NE(app_->dataFile, nullptr);
+  ASSERT_EQ(InitDirect3D(), S_OK);
+  EXPECT_EQ(LoadTextures(), E_FAIL);
+  EXPECT_NE(app_->texMenu2, nullptr);
+  EXPECT_EQ(app_->texMenu3, nullptr);
+  EXPECT_EQ(app_->texBg, nullptr);
+  ReleaseGraphics();
+  EXPECT_EQ(app_->texMenu2, nullptr);
+  CloseDataFile(app_->dataFile);
+
+  // Without a data file the first sheet already fails.
+  app_->dataFile = nullptr;
+  ASSERT_EQ(InitDirect3D(), S_OK);
+  EXPECT_EQ(LoadTextures(), E_FAIL);
+  EXPECT_EQ(app_->texSplash, nullptr);
+  ReleaseGraphics();
+}
+
+TEST(LoadingScreen, BarFillStopsAtTheFrameEnd) {
+  EXPECT_EQ(LoadingBarFillRight(0), 122);
+  EXPECT_EQ(LoadingBarFillRight(1), 122 + 818 / 14);
+  EXPECT_EQ(LoadingBarFillRight(7), 531);
+  EXPECT_EQ(LoadingBarFillRight(13), 122 + 13 * 818 / 14);
+  EXPECT_EQ(LoadingBarFillRight(14), 940);
+  EXPECT_EQ(LoadingBarFillRight(16), 940);  // after the textures
+  EXPECT_EQ(LoadingBarFillRight(27), 940);  // after the sound effects
+}
+
+TEST_F(TextureTest, LoadingScreenShowsSplashCaptionAndBar) {
+  // A splash sheet with flat colours: background, the two captions, a
+  // transparent bar frame and a green bar fill.
+  auto splash = new Texture;
+  splash->width = 1024;
+  splash->height = 1124;
+  splash->texels.assign(1024 * 1124, 0xFF202060);
+  auto fill = [&](int l, int t, int r, int b, uint32_t c) {
+    for (int y = t; y < b; ++y)
+      for (int x = l; x < r; ++x) splash->texels[y * 1024 + x] = c;
+  };
+  fill(0, 768, 1024, 1124, 0x00000000);
+  fill(122, 834, 940, 900, 0xFF00C000);  // bar fill
+  fill(940, 834, 1024, 900, 0xFFFF00FF);  // beyond the bar: must never show
+  fill(0, 900, 700, 1012, 0xFFC00000);   // German caption
+  fill(0, 1012, 700, 1124, 0xFFC0C000);  // English caption
+
+  ASSERT_EQ(InitDirect3D(), S_OK);
+  Sprite sprite(app_->device);
+  app_->sprite = &sprite;
+  app_->texSplash = splash;
+  const uint32_t* back = app_->device->BackBuffer();
+  auto at = [&](int x, int y) { return back[y * 1024 + x] & 0xFFFFFF; };
+
+  ResetLoadingProgress();
+  app_->language = 0;
+  for (int i = 0; i < 7; ++i) RefreshLoadingScreen();
+  EXPECT_EQ(LoadingProgress(), 7);
+  EXPECT_EQ(at(5, 5), 0x202060u);
+  EXPECT_EQ(at(350, 200), 0xC00000u);  // German caption at y 168
+  EXPECT_EQ(at(103, 697), 0x00C000u);  // fill starts at the frame's left
+  EXPECT_EQ(at(511, 697), 0x00C000u);  // 7 of 14 steps: 409 px
+  EXPECT_EQ(at(512, 697), 0x202060u);
+
+  RefreshLoadingScreen(false);  // counts without drawing
+  EXPECT_EQ(LoadingProgress(), 8);
+  EXPECT_EQ(at(520, 697), 0x202060u);
+
+  app_->language = 1;
+  for (int i = 0; i < 19; ++i) RefreshLoadingScreen();
+  EXPECT_EQ(LoadingProgress(), 27);
+  EXPECT_EQ(at(350, 200), 0xC0C000u);  // English caption
+  EXPECT_EQ(at(920, 697), 0x00C000u);  // full bar: 818 px
+  EXPECT_EQ(at(921, 697), 0x202060u);  // and not a pixel beyond the frame
+  EXPECT_EQ(at(1000, 697), 0x202060u);
+  if (getenv("DENKAR_SAVE_SCREENS") != nullptr) app_->device->SavePNG("loading_screen.png");
+
+  app_->sprite = nullptr;
+  app_->language = 0;
+  ReleaseGraphics();  // releases the splash sheet too
+  EXPECT_EQ(app_->texSplash, nullptr);
+}
