@@ -1,6 +1,7 @@
 // The software drawing device (offscreen), its 2D transform and the image codec.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -288,6 +289,86 @@ TEST(PlatformRenderDevice, FilteringNeverReadsOutsideTheSourceRectangle) {
           if (p == 0xFF00FF00u) ++covered;
         }
       EXPECT_GT(covered, 0) << angle << " " << s;
+    }
+}
+
+// Reference for one screen pixel: the bilinear sample of premultiplied
+// texels at the pixel centre mapped back into the source, blended over `under`.
+// Returns false when the centre lies on (or very near) the sprite's border.
+bool ReferencePixel(const Texture& tex, const RECT& src, const Matrix2D& m, int x, int y,
+                    uint32_t under, uint32_t* out) {
+  const double det = double(m.m11) * m.m22 - double(m.m21) * m.m12;
+  const double X = x + 0.5 - m.dx, Y = y + 0.5 - m.dy;
+  const double u = (m.m22 * X - m.m21 * Y) / det, v = (-m.m12 * X + m.m11 * Y) / det;
+  const int sw = src.right - src.left, sh = src.bottom - src.top;
+  const double eps = 0.01;
+  if (u < eps || v < eps || u > sw - eps || v > sh - eps) {
+    if (u < -eps || v < -eps || u > sw + eps || v > sh + eps) {
+      *out = under;  // clearly outside: untouched
+      return true;
+    }
+    return false;
+  }
+  const double su = std::clamp(u - 0.5, 0.0, sw - 1.0), sv = std::clamp(v - 0.5, 0.0, sh - 1.0);
+  const int x0 = int(su), y0 = int(sv);
+  const int x1 = std::min(x0 + 1, sw - 1), y1 = std::min(y0 + 1, sh - 1);
+  const double fx = su - x0, fy = sv - y0;
+  double acc[4] = {0, 0, 0, 0};  // premultiplied b, g, r and alpha
+  const int xs[2] = {x0, x1}, ys[2] = {y0, y1};
+  const double wx[2] = {1 - fx, fx}, wy[2] = {1 - fy, fy};
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i < 2; ++i) {
+      const uint32_t t = tex.Texel(src.left + xs[i], src.top + ys[j]);
+      const double a = (t >> 24) / 255.0, w = wx[i] * wy[j];
+      for (int c = 0; c < 3; ++c) acc[c] += w * a * Channel(t, 8 * c);
+      acc[3] += w * a;
+    }
+  uint32_t result = 0xFF000000;
+  for (int c = 0; c < 3; ++c)
+    result |= uint32_t(std::lround(acc[c] + Channel(under, 8 * c) * (1 - acc[3]))) << (8 * c);
+  *out = result;
+  return true;
+}
+
+TEST(PlatformRenderDevice, RandomTexelsFollowTheBlendFormula) {
+  Texture tex = MakeTexture(41, 23, 0);
+  uint32_t seed = 12345;
+  for (uint32_t& t : tex.texels) {
+    seed = seed * 1664525u + 1013904223u;
+    t = seed;
+    if ((seed >> 8) % 4 == 0) t |= 0xFF000000u;  // plenty of opaque texels too
+    if ((seed >> 8) % 7 == 0) t &= 0x00FFFFFFu;  // and fully transparent ones
+  }
+  Texture opaque = tex;
+  for (uint32_t& t : opaque.texels) t |= 0xFF000000u;
+  const RECT src = Rect(3, 2, 38, 21);
+  struct Case {
+    float sx, sy, angle;
+  };
+  const Case cases[] = {{1, 1, 0}, {2.3f, 1.7f, 0}, {0.8f, 0.45f, 0}, {-1.5f, 2, 0},
+                        {1, 1, 0.01f}, {1.9f, 1.3f, 2.2f}};
+  auto device = MakeDevice();
+  for (const Texture* t : {&tex, &opaque})
+    for (const Case& c : cases) {
+      device->Clear(0xFF5080B0);
+      D3DXVECTOR2 scale{c.sx, c.sy}, centre{20, 10}, pos{200.25f, 100.5f};
+      const Matrix2D m = MatrixTransformation2D(&scale, &centre, c.angle, &pos);
+      device->DrawTexture(*t, src, m, 0xFFFFFFFF);
+      int checked = 0;
+      for (int y = 60; y < 180; ++y)
+        for (int x = 150; x < 300; ++x) {
+          uint32_t expected;
+          if (!ReferencePixel(*t, src, m, x, y, 0xFF5080B0, &expected)) continue;
+          if (c.sx == 1 && c.sy == 1 && c.angle == 0) {
+            // Unscaled draws are placed on whole pixels without filtering.
+            const Matrix2D whole = Translation(std::floor(m.dx + 0.5f), std::floor(m.dy + 0.5f));
+            if (!ReferencePixel(*t, src, whole, x, y, 0xFF5080B0, &expected)) continue;
+          }
+          ASSERT_TRUE(Near(Pixel(*device, x, y), expected, 2))
+              << "case " << c.sx << "," << c.sy << "," << c.angle << " at " << x << "," << y;
+          ++checked;
+        }
+      EXPECT_GT(checked, 1000);
     }
 }
 

@@ -11,6 +11,10 @@
 #include <vector>
 #include "platform/render_device.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // The per-pixel helpers must be inlined into the loops to keep them fast.
@@ -129,6 +133,101 @@ int AxisTaps(int c0, int c1, double offset, double scale, int size, std::vector<
   return first;
 }
 
+// Source-over of a row of straight-alpha texels onto the back buffer
+// (white tint): the same arithmetic as BlendPremultiplied(Premultiply(t), d).
+void BlendRow(const uint32_t* src, uint32_t* dst, int n) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(128);
+  const __m128i c255 = _mm_set1_epi16(255), opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  auto div255 = [&](__m128i x) {
+    x = _mm_add_epi16(x, round);
+    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+  };
+  for (; i + 4 <= n; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i alpha = _mm_and_si128(s, opaque);
+    const int full = _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, opaque));
+    if (full == 0xFFFF) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), s);
+      continue;
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i slo = _mm_unpacklo_epi8(s, zero), shi = _mm_unpackhi_epi8(s, zero);
+    const __m128i alo = _mm_shufflehi_epi16(_mm_shufflelo_epi16(slo, 0xFF), 0xFF);
+    const __m128i ahi = _mm_shufflehi_epi16(_mm_shufflelo_epi16(shi, 0xFF), 0xFF);
+    const __m128i lo = _mm_add_epi16(div255(_mm_mullo_epi16(slo, alo)),
+                                     div255(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(c255, ahi))));
+    const __m128i hi = _mm_add_epi16(div255(_mm_mullo_epi16(shi, ahi)),
+                                     div255(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(c255, ahi))));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+  }
+#endif
+  for (; i < n; ++i) {
+    const uint32_t t = src[i];
+    const uint32_t a = t >> 24;
+    if (a == 255)
+      dst[i] = t;
+    else if (a != 0)
+      dst[i] = BlendPremultiplied(Premultiply(t), dst[i]);
+  }
+}
+
+// out[i] = Lerp(a[i], b[i], f) for a row of pixels.
+void LerpRow(const uint32_t* a, const uint32_t* b, uint32_t f, uint32_t* out, size_t n) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(128);
+  const __m128i wa = _mm_set1_epi16(static_cast<short>(256 - f)), wb = _mm_set1_epi16(static_cast<short>(f));
+  for (; i + 4 <= n; i += 4) {
+    const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+    const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(va, zero), wa),
+                               _mm_mullo_epi16(_mm_unpacklo_epi8(vb, zero), wb));
+    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(va, zero), wa),
+                               _mm_mullo_epi16(_mm_unpackhi_epi8(vb, zero), wb));
+    lo = _mm_srli_epi16(_mm_add_epi16(lo, round), 8);
+    hi = _mm_srli_epi16(_mm_add_epi16(hi, round), 8);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
+  }
+#endif
+  for (; i < n; ++i) out[i] = Lerp(a[i], b[i], f);
+}
+
+// Horizontal filtering of one opaque source row through the column taps.
+void FilterOpaqueRow(const uint32_t* r, const Tap* taps, size_t n, uint32_t* out) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(128);
+  const __m128i full = _mm_set1_epi16(256);
+  for (; i + 2 <= n; i += 2) {
+    const Tap& p = taps[i];
+    const Tap& q = taps[i + 1];
+    // Lanes: p0 p1 | q0 q1, each texel widened to four 16-bit channels.
+    const __m128i tp = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r[p.i0])),
+                                          _mm_cvtsi32_si128(static_cast<int>(r[p.i1])));
+    const __m128i tq = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r[q.i0])),
+                                          _mm_cvtsi32_si128(static_cast<int>(r[q.i1])));
+    const __m128i fp = _mm_set1_epi16(static_cast<short>(p.f));
+    const __m128i fq = _mm_set1_epi16(static_cast<short>(q.f));
+    // Weights (256 - f) for the first texel of a pair, f for the second.
+    const __m128i wp = _mm_unpacklo_epi64(_mm_sub_epi16(full, fp), fp);
+    const __m128i wq = _mm_unpacklo_epi64(_mm_sub_epi16(full, fq), fq);
+    __m128i xp = _mm_mullo_epi16(_mm_unpacklo_epi8(tp, zero), wp);
+    __m128i xq = _mm_mullo_epi16(_mm_unpacklo_epi8(tq, zero), wq);
+    // Add the two halves of each: low 64 bits of the sum pair p, q.
+    const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(xp, xq), _mm_unpackhi_epi64(xp, xq));
+    const __m128i res = _mm_srli_epi16(_mm_add_epi16(sum, round), 8);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(res, res));
+  }
+#endif
+  for (; i < n; ++i) {
+    const Tap& t = taps[i];
+    out[i] = Lerp(r[t.i0], r[t.i1], t.f);
+  }
+}
+
 // Scaled (possibly mirrored) but unrotated draws, the common case for
 // backgrounds: the per-column taps are computed once, and each source row is
 // filtered horizontally once and reused by all screen rows that need it.
@@ -144,15 +243,30 @@ void DrawScaled(uint32_t* dst, int dstWidth, const uint32_t* src, int pitch, int
   lineA.resize(n);
   lineB.resize(n);
   const Tint tint(colour);
+  // The texels the column taps use form one contiguous run of each row.
+  int tapMin = sw, tapMax = 0;
+  for (const Tap& t : cols) {
+    tapMin = std::min({tapMin, t.i0, t.i1});
+    tapMax = std::max({tapMax, t.i0, t.i1});
+  }
+  // Filters source row y horizontally; tells whether every texel it used was opaque.
   auto filterRow = [&](int y, uint32_t* out) {
     const uint32_t* r = src + static_cast<size_t>(y) * pitch;
+    uint32_t all = 0xFFFFFFFFu;
+    for (int x = tapMin; x <= tapMax; ++x) all &= r[x];
+    if (all >= 0xFF000000u) {
+      FilterOpaqueRow(r, cols.data(), n, out);
+      return true;
+    }
     for (size_t i = 0; i < n; ++i) {
       const Tap& t = cols[i];
-      const uint32_t a = Premultiply(r[t.i0]);
-      out[i] = t.f ? Lerp(a, Premultiply(r[t.i1]), t.f) : a;
+      const uint32_t t0 = Premultiply(r[t.i0]);
+      out[i] = t.f ? Lerp(t0, Premultiply(r[t.i1]), t.f) : t0;
     }
+    return false;
   };
   int rowInA = -1, rowInB = -1;
+  bool opaqueA = false, opaqueB = false;
   uint32_t* a = lineA.data();
   uint32_t* b = lineB.data();
   for (size_t k = 0; k < rows.size(); ++k) {
@@ -162,17 +276,25 @@ void DrawScaled(uint32_t* dst, int dstWidth, const uint32_t* src, int pitch, int
       if (rowInB == t.i0) {
         std::swap(a, b);
         std::swap(rowInA, rowInB);
+        std::swap(opaqueA, opaqueB);
       } else {
-        filterRow(t.i0, a);
+        opaqueA = filterRow(t.i0, a);
         rowInA = t.i0;
       }
     }
     if (t.f && rowInB != t.i1) {
-      filterRow(t.i1, b);
+      opaqueB = filterRow(t.i1, b);
       rowInB = t.i1;
     }
     uint32_t* out = dst + static_cast<size_t>(firstRow + static_cast<int>(k)) * dstWidth + firstCol;
-    if (!t.f && tint.white) {
+    if (tint.white && opaqueA && (opaqueB || !t.f)) {
+      // Opaque: the filtered value replaces the pixel.
+      if (!t.f) {
+        std::copy(a, a + n, out);
+      } else {
+        LerpRow(a, b, t.f, out, n);
+      }
+    } else if (!t.f && tint.white) {
       for (size_t i = 0; i < n; ++i) out[i] = BlendPremultiplied(a[i], out[i]);
     } else {
       for (size_t i = 0; i < n; ++i) {
@@ -246,20 +368,14 @@ void RenderDevice::DrawTexture(const Texture& texture, const RECT& source,
       const uint32_t* srcRow =
           texels + static_cast<size_t>(top + y - oy) * tw + (left + x0 - ox);
       uint32_t* dstRow = dst + static_cast<size_t>(y) * W;
+      if (tint.white) {
+        BlendRow(srcRow, dstRow + x0, x1 - x0);
+        continue;
+      }
       for (int x = x0; x < x1; ++x) {
         const uint32_t t = *srcRow++;
-        const uint32_t a = t >> 24;
-        if (tint.white) {
-          if (a == 255) {
-            dstRow[x] = t;
-            continue;
-          }
-          if (a == 0) continue;
-          dstRow[x] = BlendPremultiplied(Premultiply(t), dstRow[x]);
-        } else {
-          if (a == 0) continue;
-          dstRow[x] = BlendPremultiplied(tint.Apply(Premultiply(t)), dstRow[x]);
-        }
+        if ((t >> 24) == 0) continue;
+        dstRow[x] = BlendPremultiplied(tint.Apply(Premultiply(t)), dstRow[x]);
       }
     }
     return;
@@ -349,14 +465,18 @@ void RenderDevice::DrawTexture(const Texture& texture, const RECT& source,
       const int x1 = x0 + (x0 < sw - 1 ? 1 : 0);
       const uint32_t* row0 = srcBase + static_cast<size_t>(y0) * tw;
       const uint32_t* row1 = y0 < sh - 1 ? row0 + tw : row0;
+      const uint32_t t00 = row0[x0], t01 = row0[x1], t10 = row1[x0], t11 = row1[x1];
       uint32_t p;
-      const uint32_t t00 = row0[x0];
-      if (fx == 0 && fy == 0) {
-        p = Premultiply(t00);
+      if ((t00 & t01 & t10 & t11) >= 0xFF000000u) {
+        // All four opaque: no premultiplying, and with a white tint no blending.
+        p = Lerp(Lerp(t00, t01, fx), Lerp(t10, t11, fx), fy);
+        if (tint.white) {
+          dstRow[px] = p;
+          continue;
+        }
       } else {
-        const uint32_t top2 = Lerp(Premultiply(t00), Premultiply(row0[x1]), fx);
-        const uint32_t bot2 = fy ? Lerp(Premultiply(row1[x0]), Premultiply(row1[x1]), fx) : top2;
-        p = fy ? Lerp(top2, bot2, fy) : top2;
+        p = Lerp(Lerp(Premultiply(t00), Premultiply(t01), fx),
+                 Lerp(Premultiply(t10), Premultiply(t11), fx), fy);
       }
       p = tint.Apply(p);
       if ((p >> 24) == 0) continue;

@@ -5,13 +5,15 @@
 #include <string>
 #include "platform/win_types.h"
 
+class PlatformWindow;
+
 struct MSG {
+  PlatformWindow* hwnd = nullptr;  // receiver; null for WM_QUIT
   UINT message = 0;
   WPARAM wParam = 0;
   LPARAM lParam = 0;
 };
 
-class PlatformWindow;
 using HWND = PlatformWindow*;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
@@ -23,12 +25,14 @@ class PlatformWindow {
   ~PlatformWindow();
 
   bool Headless() const { return headless_; }
+  void Show();  // like ShowWindow + UpdateWindow: the window starts hidden
   bool IsMinimized() const;
   void SetFullscreen(bool fullscreen);  // desktop full screen or a resizable window
   bool IsFullscreen() const;
   void* NativeHandle() const { return native_; }  // the SDL_Window, for the device
   WNDPROC Proc() const { return proc_; }
-  void Destroy();  // like DestroyWindow: sends WM_DESTROY
+  void Destroy();  // like DestroyWindow: hides the window and sends WM_DESTROY (once)
+  bool IsDestroyed() const { return destroyed_; }
 
  private:
   PlatformWindow() = default;
@@ -36,6 +40,8 @@ class PlatformWindow {
   WNDPROC proc_ = nullptr;
   bool headless_ = true;
   bool fullscreen_ = false;
+  bool destroyed_ = false;
+  bool ownsVideo_ = false;  // this window started SDL's video subsystem
 };
 
 // Message queue (one per process, like the thread's queue).
@@ -46,6 +52,14 @@ LRESULT DispatchMessage(const MSG* msg);
 void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void ClearMessageQueue();  // drops every waiting message (tests)
+
+// Converts a position in window pixels to back-buffer pixels: the back buffer
+// is shown scaled by min(windowWidth / bufferWidth, windowHeight / bufferHeight)
+// and centred between bars; the result is clamped to the back buffer.
+void WindowToBackBuffer(int windowX, int windowY, int windowWidth, int windowHeight,
+                        int bufferWidth, int bufferHeight, int* x, int* y);
 
 void ShowCursor(bool show);
 bool IsKeyDown(int virtualKey);  // real modifier state, like GetAsyncKeyState

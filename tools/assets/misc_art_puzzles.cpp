@@ -436,7 +436,7 @@ void DrawPuzzleAbstract(cairo_t* cr, cairo_surface_t* s, int left, int top) {
       for (int x = 0; x < 200; ++x) {
         const double hue = 10 + x * 1.5 + y * 0.35;
         const double light = 0.84 - y * 0.0011 - 0.05 * std::sin(x * 0.05);
-        const Rgb c = Hsl(hue, 0.62, light);
+        const Rgb c = Hsl(hue, 0.5, light);
         const auto b = [](double v) { return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
         px[static_cast<long>(top + y) * stride + left + x] =
             0xFF000000u | (b(c.r) << 16) | (b(c.g) << 8) | b(c.b);

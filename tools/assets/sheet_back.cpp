@@ -146,9 +146,12 @@ void Bokeh(cairo_t* cr, double y, Rng& rng) {
   Clip(cr, y);
   Fill(cr, y, Hex(0xF5E9D3), Hex(0xEDDCC0));
   const Colour colours[] = {pal::kOchreLight, pal::kTerracottaLight, pal::kTealLight, pal::kWhite};
-  for (int i = 0; i < 22; ++i) {
-    FillCircle(cr, rng.Uniform(-30, W + 30), y + rng.Uniform(-30, H + 30), rng.Uniform(25, 95),
-               colours[rng.Below(4)], rng.Uniform(0.10, 0.22));
+  // Spread over a 4 x 3 grid of cells so the circles never bunch up.
+  for (int i = 0; i < 24; ++i) {
+    const int cell = i % 12;
+    const double cx = (cell % 4 + rng.Uniform(0.1, 0.9)) * W / 4;
+    const double cy = y + (cell / 4 + rng.Uniform(0.1, 0.9)) * H / 3;
+    FillCircle(cr, cx, cy, rng.Uniform(22, 80), colours[rng.Below(4)], rng.Uniform(0.07, 0.15));
   }
   cairo_restore(cr);
 }

@@ -29,9 +29,13 @@ void ButtonFace(cairo_t* cr, double x, double y, double w, double h, double r, b
   RoundRectPath(cr, x + 3.5, y + 3.5, w - 7, h - 9, r - 2.5);
   cairo_clip(cr);
   cairo_new_path(cr);
-  RoundRectPath(cr, x + 6, y + 5, w - 12, (h - 9) * 0.42, (r - 2.5) * 0.8);
-  SetColour(cr, pal::kWhite, hover ? 0.45 : 0.6);
+  RoundRectPath(cr, x + 6, y + 5, w - 12, (h - 9) * 0.5, (r - 2.5) * 0.8);
+  cairo_pattern_t* gloss = cairo_pattern_create_linear(0, y + 5, 0, y + 5 + (h - 9) * 0.5);
+  cairo_pattern_add_color_stop_rgba(gloss, 0, 1, 1, 1, hover ? 0.55 : 0.7);
+  cairo_pattern_add_color_stop_rgba(gloss, 1, 1, 1, 1, 0.0);
+  cairo_set_source(cr, gloss);
   cairo_fill(cr);
+  cairo_pattern_destroy(gloss);
   cairo_restore(cr);
 }
 
@@ -71,13 +75,13 @@ void ArrowButton(cairo_t* cr, double x, double y, bool up, bool hover) {
   const double d = up ? -1 : 1;
   // The arrow: a head with a stem.
   cairo_new_path(cr);
-  cairo_move_to(cr, cx, cy - 12 * d);
-  cairo_line_to(cr, cx + 11, cy + 1 * d);
-  cairo_line_to(cr, cx + 4.5, cy + 1 * d);
-  cairo_line_to(cr, cx + 4.5, cy + 11 * d);
-  cairo_line_to(cr, cx - 4.5, cy + 11 * d);
-  cairo_line_to(cr, cx - 4.5, cy + 1 * d);
-  cairo_line_to(cr, cx - 11, cy + 1 * d);
+  cairo_move_to(cr, cx, cy + 12 * d);
+  cairo_line_to(cr, cx + 11, cy - 1 * d);
+  cairo_line_to(cr, cx + 4.5, cy - 1 * d);
+  cairo_line_to(cr, cx + 4.5, cy - 11 * d);
+  cairo_line_to(cr, cx - 4.5, cy - 11 * d);
+  cairo_line_to(cr, cx - 4.5, cy - 1 * d);
+  cairo_line_to(cr, cx - 11, cy - 1 * d);
   cairo_close_path(cr);
   SetColour(cr, hover ? Hex(0xB4532F) : pal::kTealDark);
   cairo_fill(cr);
@@ -105,7 +109,7 @@ void Radio(cairo_t* cr, double x, double y, bool on) {
 void WordMark(cairo_t* cr, double x, double y, double w, double h, double size) {
   SelectFont(cr, Family::Comic, size);
   TextInBox(cr, "Denkarium", x + 2, y + 3, w, h, Hex(0x8A5A3A), 0);  // soft drop
-  TextInBox(cr, "Denkarium", x, y, w, h, pal::kTeal, size * 0.05, pal::kInk);
+  TextInBox(cr, "Denkarium", x, y, w, h, pal::kTeal, size * 0.035, pal::kInk);
 }
 
 void Page1(cairo_t* cr) {
@@ -163,7 +167,7 @@ void ResultPage(cairo_t* cr, double x, double y) {
     Stroke(cr, 1.2, Darker(pal::kOchre, 0.4));
   }
   // A rosette in the lower left corner, clear of the text and the button.
-  const double sx = x + 70, sy = y + 392;
+  const double sx = x + 70, sy = y + 378;
   for (int side = -1; side <= 1; side += 2) {
     cairo_new_path(cr);
     cairo_move_to(cr, sx + side * 6, sy + 8);

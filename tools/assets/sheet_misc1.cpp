@@ -38,7 +38,7 @@ void DrawPointer(cairo_t* cr, int k) {
   cairo_translate(cr, 8, top + 14);
 
   if (k > 0) {
-    const double r = 2.5 + 4.3 * p;
+    const double r = 2.5 + 3.5 * p;
     CirclePath(cr, 0, 0, r);
     SetColour(cr, pal::kAccent, 0.18 + 0.2 * p);
     cairo_fill_preserve(cr);
@@ -328,20 +328,21 @@ void DrawPan(cairo_t* cr) {
   BrassVertical(cr, 41, 53);
   cairo_fill_preserve(cr);
   OutlineThin(cr, pal::kBrassDark, 1.0);
-  // Tray.
+  // Tray: its flat top is the image's top row; the rim ends are rounded.
   cairo_new_path(cr);
-  cairo_move_to(cr, 0.5, 0);
-  cairo_line_to(cr, 95.5, 0);
-  cairo_line_to(cr, 95.5, 2);
-  cairo_curve_to(cr, 92, 7, 86, 11, 78, 11);
+  cairo_move_to(cr, 4.5, 0.5);
+  cairo_line_to(cr, 91.5, 0.5);
+  cairo_curve_to(cr, 94, 0.5, 95.5, 1.5, 95, 3);
+  cairo_curve_to(cr, 92, 7.5, 86, 11, 78, 11);
   cairo_line_to(cr, 18, 11);
-  cairo_curve_to(cr, 10, 11, 4, 7, 0.5, 2);
+  cairo_curve_to(cr, 10, 11, 4, 7.5, 1, 3);
+  cairo_curve_to(cr, 0.5, 1.5, 2, 0.5, 4.5, 0.5);
   cairo_close_path(cr);
   BrassVertical(cr, 0, 11);
   cairo_fill_preserve(cr);
   OutlineThin(cr, pal::kBrassDark, 1.0);
   // Bright rim along the top surface.
-  cairo_rectangle(cr, 1, 0, 94, 2);
+  cairo_rectangle(cr, 4, 0, 88, 2);
   SetColour(cr, Lighter(pal::kBrass, 0.7));
   cairo_fill(cr);
   cairo_restore(cr);

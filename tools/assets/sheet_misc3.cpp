@@ -35,7 +35,7 @@ int CellTop(int scheme, bool lit) { return (scheme / 6) * 200 + (lit ? 150 : 50)
 void DrawUnlit(cairo_t* cr, int scheme) {
   const int x = CellLeft(scheme), y = CellTop(scheme, false);
   const Rgb base = Hex(kSchemes[scheme]);
-  const Rgb dull = Darker(Mix(base, Hex(0x6A625C), 0.45), scheme == 11 ? 0.5 : 0.52);
+  const Rgb dull = Darker(Mix(base, Hex(0x6A625C), 0.3), scheme == 11 ? 0.5 : 0.45);
   BeginCell(cr, x, y, x + 50, y + 50);
   RoundRectPath(cr, x, y, 50, 50, kCorner);
   SetColour(cr, Darker(dull, 0.35));
@@ -59,7 +59,7 @@ void DrawLit(cairo_t* cr, int scheme) {
   SetColour(cr, Darker(base, scheme == 11 ? 0.28 : 0.18));
   cairo_fill(cr);
   RoundRectPath(cr, x + 2, y + 2, 46, 46, kCorner - 2);
-  RadialLight(cr, x + 25, y + 25, 30, Lighter(base, 0.75), base, x + 25, y + 23);
+  RadialLight(cr, x + 25, y + 25, 30, Lighter(base, 0.6), base, x + 25, y + 24);
   cairo_fill(cr);
   RoundRectPath(cr, x + 8, y + 5, 34, 13, 6.5);
   VerticalGradient(cr, y + 5, y + 18, Hex(0xFFFFFF), Lighter(base, 0.5), 0.75);

@@ -134,6 +134,7 @@ void Apricot(cairo_t* cr) {
 
 void Lemon(cairo_t* cr) {
   const Rgb yellow = Hex(0xF7D53C);
+  cairo_translate(cr, 0, 3.5);  // the outline's lowest point onto y = 0
   cairo_new_path(cr);
   cairo_move_to(cr, -39, -26);
   cairo_curve_to(cr, -36, -29, -34, -30, -31, -35);
@@ -184,7 +185,7 @@ void Apple(cairo_t* cr) {
 
 void Pear(cairo_t* cr) {
   const Rgb green = Hex(0xBFD44C);
-  Stem(cr, 0, -84, -1, -92, 4, -98, 3.0);
+  Stem(cr, 0, -84, -1, -89, 3, -94, 3.0);
   cairo_new_path(cr);
   cairo_move_to(cr, 0, -86);
   cairo_curve_to(cr, 12, -86, 17, -76, 18, -64);
@@ -204,15 +205,15 @@ void Pear(cairo_t* cr) {
     cairo_pattern_destroy(p);
     cairo_fill(cr);
   }
-  Leaf(cr, 2, -92, 20, -2.7);
+  Leaf(cr, 1, -89, 19, -0.25);
   Shine(cr, -9, -68, 4, 6, 0.45);
   Shine(cr, -18, -34, 5, 8, 0.35);
 }
 
 void Grapes(cairo_t* cr) {
   const Rgb purple = Hex(0x7447A0);
-  Stem(cr, 0, -76, 0, -84, 3, -92, 3.0);
-  Leaf(cr, 2, -84, 26, -0.45, Hex(0x62A848));
+  Stem(cr, 0, -76, 0, -82, 3, -88, 3.0);
+  Leaf(cr, 2, -82, 24, -0.3, Hex(0x62A848));
   static const int kRow[] = {4, 4, 3, 3, 2, 1};
   const double r = 10.5;
   for (int row = 0; row < 6; ++row) {
@@ -232,7 +233,7 @@ void Pineapple(cairo_t* cr) {
   // Crown.
   for (int i = -3; i <= 3; ++i) {
     const double a = i * 0.28;
-    Leaf(cr, i * 1.5, -66, 34 - std::abs(i) * 3.0, -M_PI / 2 + a, i % 2 ? Hex(0x4E9A44) : Hex(0x3D8A3C));
+    Leaf(cr, i * 1.5, -66, 31 - std::abs(i) * 3.0, -M_PI / 2 + a, i % 2 ? Hex(0x4E9A44) : Hex(0x3D8A3C));
   }
   Ellipse(cr, 0, -36, 30, 35.5);
   FruitFill(cr, gold, 0, -36, 36);
@@ -254,10 +255,13 @@ void Pineapple(cairo_t* cr) {
   Shine(cr, -11, -50, 5, 9, 0.35);
 }
 
-void DrawFruit(cairo_t* cr, int index, void (*draw)(cairo_t*)) {
+// Draws fruit `index` enlarged by `scale` about its bottom centre, so that
+// it fills its cell as far as its shape allows.
+void DrawFruit(cairo_t* cr, int index, void (*draw)(cairo_t*), double scale) {
   const int x = 100 * (index % 4), y = 100 * (index / 4);
   BeginCell(cr, x, y, x + 100, y + 100);
   cairo_translate(cr, x + 50, y + 100);
+  cairo_scale(cr, scale, scale);
   draw(cr);
   cairo_restore(cr);
 }
@@ -497,14 +501,14 @@ void DrawFrameStrips(cairo_surface_t* s) {
 cairo_surface_t* DrawSheetMisc4() {
   cairo_surface_t* s = NewSheet(kWidth, kHeight);
   cairo_t* cr = cairo_create(s);
-  DrawFruit(cr, 0, Cherries);
-  DrawFruit(cr, 1, Plum);
-  DrawFruit(cr, 2, Apricot);
-  DrawFruit(cr, 3, Lemon);
-  DrawFruit(cr, 4, Apple);
-  DrawFruit(cr, 5, Pear);
-  DrawFruit(cr, 6, Grapes);
-  DrawFruit(cr, 7, Pineapple);
+  DrawFruit(cr, 0, Cherries, 1.17);
+  DrawFruit(cr, 1, Plum, 1.3);
+  DrawFruit(cr, 2, Apricot, 1.33);
+  DrawFruit(cr, 3, Lemon, 1.1);
+  DrawFruit(cr, 4, Apple, 1.17);
+  DrawFruit(cr, 5, Pear, 1.0);
+  DrawFruit(cr, 6, Grapes, 1.05);
+  DrawFruit(cr, 7, Pineapple, 1.0);
 
   const Coin coins[] = {
       {300, 300, "1", false, Metal::Copper, Metal::Copper, 72},

@@ -99,22 +99,22 @@ void Background(cairo_t* cr) {
   FillCircle(cr, 760, 470, 120, pal::kTerracottaLight, 0.12);
   // A dashed orbit around the emblem with the shapes of the shape game on it.
   cairo_save(cr);
-  cairo_translate(cr, 840, 300);
-  cairo_scale(cr, 1.0, 0.62);
+  cairo_translate(cr, 850, 300);
+  cairo_scale(cr, 1.0, 0.66);
   cairo_new_path(cr);
-  cairo_arc(cr, 0, 0, 205, 0, 2 * M_PI);
+  cairo_arc(cr, 0, 0, 170, 0, 2 * M_PI);
   cairo_restore(cr);
   const double dash[] = {10, 9};
   cairo_set_dash(cr, dash, 2, 0);
   Stroke(cr, 2.5, Hex(0x9A7B50), 0.35);
   cairo_set_dash(cr, nullptr, 0, 0);
   Lightbulb(cr, 840, 290, 330);
-  FillRoundRect(cr, 628, 262, 40, 40, 7, pal::kTeal);
-  FillCircle(cr, 1000, 360, 21, pal::kTerracotta);
-  Triangle(cr, 760, 430, 26, 0.3);
+  FillRoundRect(cr, 660, 318, 40, 40, 7, pal::kTeal);
+  FillCircle(cr, 1005, 250, 19, pal::kTerracotta);
+  Triangle(cr, 790, 400, 24, 0.3);
   SetColour(cr, pal::kOchre);
   cairo_fill(cr);
-  FillRoundRect(cr, 930, 160, 44, 22, 6, pal::kOlive);
+  FillRoundRect(cr, 912, 186, 44, 22, 6, pal::kOlive);
   // Four game tokens in a row between the caption and the bar.
   CardToken(cr, 130, 420);
   ClockToken(cr, 260, 470);
@@ -151,7 +151,7 @@ void Bar(cairo_t* cr, double x, double y, bool filled) {
 void Caption(cairo_t* cr, double y, const char* line) {
   SelectFont(cr, Family::Comic, 76);
   TextAt(cr, "Denkarium", 64 + 3, y + 66 + 4, Hex(0x8A5A3A), 0);
-  TextAt(cr, "Denkarium", 64, y + 66, pal::kTeal, 3.2, pal::kInk);
+  TextAt(cr, "Denkarium", 64, y + 66, pal::kTeal, 2.4, pal::kInk);
   SelectFont(cr, Family::Sans, 25);
   TextAt(cr, line, 70, y + 102, Hex(0x5A4636), 0);
 }
@@ -164,8 +164,8 @@ cairo_surface_t* DrawSheetSplash() {
   Background(cr);
   Bar(cr, 122, 768, false);
   Bar(cr, 122, 834, true);
-  Caption(cr, 900, "Das Spiel wird geladen \xE2\x80\x93 bitte einen Moment \xE2\x80\xA6");
-  Caption(cr, 1012, "Loading the game \xE2\x80\x93 one moment, please \xE2\x80\xA6");
+  Caption(cr, 900, "Wird geladen \xE2\x80\x93 bitte warten \xE2\x80\xA6");
+  Caption(cr, 1012, "Loading \xE2\x80\x93 please wait \xE2\x80\xA6");
   cairo_destroy(cr);
   AvoidColourKey(s);
   // Nothing shows beside the bar fill, should a wider strip ever be drawn.

@@ -154,7 +154,9 @@ void PutLE16(std::vector<uint8_t>& b, uint32_t v) {
 void PutLE32(std::vector<uint8_t>& b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
-void PutTag(std::vector<uint8_t>& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& b, const char* tag) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));
+}
 
 }  // namespace
 
