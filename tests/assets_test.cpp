@@ -178,7 +178,9 @@ TEST(AssetsSheets, EveryCatalogueRectangleHoldsItsImage) {
         }
       }
     EXPECT_GT(visible, 0) << "nothing visible";
-    if (!r.uniform) EXPECT_GT(colours.size(), 1u) << "all one colour";
+    if (!r.uniform) {
+      EXPECT_GT(colours.size(), 1u) << "all one colour";
+    }
     if (r.alpha == "opaque") {
       EXPECT_EQ(keyed, 0) << "colour-key texels inside opaque art";
       for (int y = r.top; y < r.bottom; ++y)
@@ -189,11 +191,15 @@ TEST(AssetsSheets, EveryCatalogueRectangleHoldsItsImage) {
             break;
           }
     }
-    if (r.alpha == "cutout") EXPECT_GE(ringTransparent * 10, ring) << "no transparency around the outline";
+    if (r.alpha == "cutout") {
+      EXPECT_GE(ringTransparent * 10, ring) << "no transparency around the outline";
+    }
   }
   // Every sheet that the screens draw from has its list.
   for (const char* name : kTextures)
-    if (std::strncmp(name, "MemoryCards", 11) != 0) EXPECT_TRUE(listed.count(name)) << name;
+    if (std::strncmp(name, "MemoryCards", 11) != 0) {
+      EXPECT_TRUE(listed.count(name)) << name;
+    }
 }
 
 TEST(AssetsSheets, CataloguesNameTheRectanglesTheScreensDraw) {

@@ -1,6 +1,9 @@
 // Language texts: "deutsch.lng" (0) and "english.lng" (1) in the working
 // directory; text number n of the current language by GetLangText.
 #pragma once
+#include <string>
+
+class AppContext;
 
 struct LangText {
   const char* text = nullptr;  // the shared empty string or an owned buffer
@@ -8,9 +11,29 @@ struct LangText {
   ~LangText();
 };
 
+// Longest text kept; a longer text in the file is cut to this many characters.
+constexpr int LANG_TEXT_MAX = 9999;
+// Highest text number accepted; the list never grows beyond LANG_TEXT_LIMIT + 1
+// entries.
+constexpr int LANG_TEXT_LIMIT = 100000;
+
 // Loads the language file into AppContext::langTexts and sets `language`.
+// While the application record is being built (its LoadStatistics and
+// LoadSettings calls have named it), that record receives the texts.
 void LoadLanguage(int language);
+// The same for an explicit application record.
+void LoadLanguage(AppContext& app, int language);
+// Replaces `app.langTexts` with the texts of a language file's contents
+// (the bytes of the file). Exposed for tests.
+void ParseLanguageText(AppContext& app, const std::string& bytes);
 // Text n, or null when n is negative or beyond the list.
 const char* GetLangText(int n);
 // Text n, or "" when there is none (for callers that draw or format it).
 const char* LangTextOrEmpty(int n);
+
+// The application record the file functions work on before GetAppContext()
+// can be used (set by LoadStatistics/LoadSettings, cleared when that record
+// saves its files at its end).
+void SetFileHostApp(AppContext* app);
+void ReleaseFileHostApp(AppContext* app);  // forgets app if it is the one named
+AppContext& FileHostApp();

@@ -42,6 +42,9 @@ class Denkar_Game : public Game {
   virtual bool AllowsHelp();
   virtual void Reserved40();
 
+  // The rectangle DrawDescription fills for an element drawn with `info`.
+  static RECT DescriptionRect(const ElementDrawInfo& info);
+
   void OnLostDevice() override;
   void OnResetDevice() override;
 

@@ -4,10 +4,47 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include "util/ptr_list.h"
 
 // Longest name an entry holds (the buffer keeps one byte for the end mark).
 constexpr int HIGHSCORE_NAME_SIZE = 1000;
+
+// Reading and writing the token format shared by the game and the
+// statistics files.
+namespace record_io {
+
+// Tokens of a save file, separated by any white space. A token keeps at most
+// TOKEN_MAX characters; the rest of a longer one is read past.
+class TokenReader {
+ public:
+  static constexpr size_t TOKEN_MAX = 999;
+  explicit TokenReader(std::string text) : text_(std::move(text)) {}
+  bool Next(std::string& token);  // false at the end of the input
+  // The next token as a number when it is one (a finite double, an int in
+  // range); otherwise nothing is consumed and the result is false.
+  bool NextInt(int32_t& value);
+  bool NextDouble(double& value);
+  bool Peek(std::string& token);
+
+ private:
+  std::string text_;
+  size_t pos_ = 0;
+};
+
+// A double as a default output stream writes it under the "C" locale:
+// six significant digits, plain or exponent form.
+std::string Number(double value);
+// The name with every blank written as "_" (and, so the file stays readable,
+// any other white space as well).
+std::string StoredName(const char* name);
+// The name as read back: every "_" becomes a blank.
+void RestoreName(const std::string& token, char* name);
+// True for the keys inside an entry; found right after "NAME:" it means
+// the name was empty.
+bool IsKnownEntryKey(const std::string& token);
+
+}  // namespace record_io
 
 // One named result of a top-10 list.
 struct HighscoreEntry {

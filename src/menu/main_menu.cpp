@@ -1,7 +1,7 @@
 #include "menu/main_menu.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "audio/sound_effects.h"
 #include "data/language.h"
@@ -40,7 +40,7 @@ int SlotOfPage(int page) {
 
 }  // namespace
 
-MainMenu::MainMenu() {
+MainMenu::MainMenu() : createGame(CreateListedGame) {
   fontManager = &GetFontManager();
   font30 = fontManager->AddFont("Comic Sans MS", 30);
   font40 = fontManager->AddFont("Comic Sans MS", 40);
@@ -85,7 +85,12 @@ void MainMenu::OnLButtonDown(int x, int y) {
   ForwardMouse(&MyControl::OnLButtonDown, x, y);
 }
 
-void MainMenu::OnLButtonDblClk(int x, int y) { ForwardMouse(&MyControl::OnLButtonDblClk, x, y); }
+// The second press of a quick double click is a press like any other: the
+// games see it as a button-down, so no click of a fast player is lost.
+void MainMenu::OnLButtonDblClk(int x, int y) {
+  mouseHeld = true;
+  ForwardMouse(&MyControl::OnLButtonDown, x, y);
+}
 void MainMenu::OnRButtonDown(int x, int y) { ForwardMouse(&MyControl::OnRButtonDown, x, y); }
 void MainMenu::OnRButtonUp(int x, int y) { ForwardMouse(&MyControl::OnRButtonUp, x, y); }
 
@@ -123,7 +128,7 @@ void MainMenu::Dispatch(int id) {
       seriesWorstGrade = 1.0;
       seriesGradeSum = 0;
       seriesGamesCounted = 0;
-      StartGame(0);
+      StartSeriesGame(0);
       seriesTime = 0;
       break;
     case 17:
@@ -158,7 +163,9 @@ void MainMenu::Dispatch(int id) {
       if (!activeGame) break;
       if (gameNameEntry) {
         if (gameNameEntry->typedLength == 0 && gameNameEntry->name[0] == 0) break;
-        // The entry takes the grade the play is recorded with.
+        // The entry takes the grade the play is recorded with (the same
+        // final grading that ends the play).
+        activeGame->ComputeGrade();
         gameNameEntry->grade = activeGame->GetGrade();
         activeGame->AddHighscore(gameNameEntry);
         gameNameEntry = nullptr;
@@ -265,9 +272,12 @@ void MainMenu::StartGame(int index) {
   delete activeGame;
   activeGame = nullptr;
   backgroundIndex = CrtRand() % 7;
-  activeGame = CreateListedGame(index, difficulty);
+  activeGame = createGame ? createGame(index, difficulty) : nullptr;
   if (!activeGame) return;
   startCountdown = 3.0;
+  // Held at the full wait from the start, so a play that ends in its very
+  // first frame still gets the whole pause before its result.
+  endWait = 2.0;
   seriesIndex = index;
   SetPage(0);
   app->runState = 1;
@@ -291,13 +301,23 @@ void MainMenu::FinishGame() {
       SetPage(1);
       app->runState = 0;
       startCountdown = -1.0;
-    } else {
-      StartGame(seriesIndex);
+    } else if (!StartSeriesGame(seriesIndex)) {
+      SetPage(1);
+      app->runState = 0;
+      startCountdown = -1.0;
     }
   } else {
     SetPage(1);
     app->runState = 0;
   }
+}
+
+bool MainMenu::StartSeriesGame(int index) {
+  for (; index < GAME_LIST_COUNT; ++index) {
+    StartGame(index);
+    if (activeGame) return true;
+  }
+  return false;
 }
 
 double MainMenu::SeriesGrade(double gradeSum, int gamesCounted, bool quit) {
@@ -414,6 +434,11 @@ void MainMenu::DrawFullScreenShade(const Texture* texture, D3DCOLOR colour) {
   app->DrawSprite(texture, &src, &scale, nullptr, 0, &origin, colour);
 }
 
+std::string MainMenu::CountdownText() const {
+  if (startCountdown < 1) return "Start";
+  return std::to_string(static_cast<int>(startCountdown));
+}
+
 void MainMenu::Render() {
   const int W = app->screenWidth, H = app->screenHeight;
   const D3DXVECTOR2 origin{0, 0};
@@ -429,12 +454,10 @@ void MainMenu::Render() {
     if (activeGame) activeGame->Render();
     if (startCountdown > 0) {
       DrawFullScreenShade(app->texMisc1, 0x7F000000);
-      char text[16];
-      if (startCountdown < 1) std::snprintf(text, sizeof text, "Start");
-      else std::snprintf(text, sizeof text, "%d", static_cast<int>(startCountdown));
+      const std::string text = CountdownText();
       const DWORD format = DT_CENTER | DT_VCENTER;
-      fontManager->DrawTextAt(text, W / 2 + 3.0f, H / 2 + 3.0f, 0xFF000000, format, font80);
-      fontManager->DrawTextAt(text, W / 2.0f, H / 2.0f, 0xFFFFFFFF, format, font80);
+      fontManager->DrawTextAt(text.c_str(), W / 2 + 3.0f, H / 2 + 3.0f, 0xFF000000, format, font80);
+      fontManager->DrawTextAt(text.c_str(), W / 2.0f, H / 2.0f, 0xFFFFFFFF, format, font80);
     }
     if (endWait >= 0) {
       const int alpha = std::clamp(static_cast<int>((1.0 - endWait / 2.0) * 127), 0, 255);

@@ -68,8 +68,14 @@ class MainMenu : public Game {
 
   // The action of a click on element `id` (also used for Enter on the result pages).
   void Dispatch(int id);
+  // Makes the game of a list index; the game list by default (tests put
+  // their own games in here).
+  Denkar_Game* (*createGame)(int index, int difficulty) = nullptr;
   // The series grade as stored: the average, with the quit penalty when quit.
   static double SeriesGrade(double gradeSum, int gamesCounted, bool quit);
+  // What the start countdown shows: the whole seconds left, "Start" in the
+  // last second.
+  std::string CountdownText() const;
   // Texts of pages 40 and 57 (built on demand, kept for drawing).
   std::string OverallStatisticsText() const;
   std::string SeriesResultText() const;
@@ -109,6 +115,9 @@ class MainMenu : public Game {
  private:
   void ForwardMouse(void (MyControl::*slot)(int, int), int x, int y);
   bool GameTakesInput() const;
+  // In a series: the first game from list index `index` on that exists;
+  // false (and nothing started) when none is left.
+  bool StartSeriesGame(int index);
   bool NameEntryActive() const;
   void EditName(int key);
   void BuildPages();

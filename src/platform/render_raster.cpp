@@ -158,7 +158,7 @@ void BlendRow(const uint32_t* src, uint32_t* dst, int n) {
     const __m128i alo = _mm_shufflehi_epi16(_mm_shufflelo_epi16(slo, 0xFF), 0xFF);
     const __m128i ahi = _mm_shufflehi_epi16(_mm_shufflelo_epi16(shi, 0xFF), 0xFF);
     const __m128i lo = _mm_add_epi16(div255(_mm_mullo_epi16(slo, alo)),
-                                     div255(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(c255, ahi))));
+                                     div255(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(c255, alo))));
     const __m128i hi = _mm_add_epi16(div255(_mm_mullo_epi16(shi, ahi)),
                                      div255(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(c255, ahi))));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));

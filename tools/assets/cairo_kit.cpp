@@ -287,6 +287,7 @@ void Lightbulb(cairo_t* cr, double cx, double cy, double size) {
   cairo_pattern_add_color_stop_rgb(glass, 0, 1.0, 0.98, 0.86);
   cairo_pattern_add_color_stop_rgb(glass, 1, 0.96, 0.74, 0.30);
   cairo_set_source(cr, glass);
+  cairo_pattern_destroy(glass);
   cairo_fill_preserve(cr);
   Stroke(cr, 3.2, pal::kInk);
   // Filament: a small loop.

@@ -1,8 +1,6 @@
-// Which catalogue belongs to which sheet, and plain stand-ins for the game
-// sprite sheets while their own sources are not part of the build.
+// Which rectangle list belongs to which sheet.
 #include <cstring>
 
-#include "cairo_kit.h"
 #include "sheets.h"
 
 std::vector<SheetRect> SheetCatalogue(const char* memberName) {
@@ -31,23 +29,3 @@ std::vector<SheetRect> SheetCatalogue(const char* memberName) {
     if (std::strcmp(e.name, memberName) == 0) return e.list();
   return {};  // MemoryCards1.png and MemoryCards2.png have no rectangles
 }
-
-// Stand-ins: a sheet source that is not linked yet leaves a plain, valid
-// sheet of the minimum size with no rectangles, so the archive can still be
-// built and the game still starts. The real definitions replace these.
-namespace {
-cairo_surface_t* StandIn(int w, int h) {
-  cairo_surface_t* s = kit::NewSheet(w, h);
-  kit::SolidRect(s, 0, 0, w, h, kit::pal::kSand);
-  return s;
-}
-}  // namespace
-
-__attribute__((weak)) cairo_surface_t* DrawSheetMisc1() { return StandIn(1024, 1024); }
-__attribute__((weak)) cairo_surface_t* DrawSheetMisc2() { return StandIn(1024, 1024); }
-__attribute__((weak)) cairo_surface_t* DrawSheetMisc3() { return StandIn(1024, 512); }
-__attribute__((weak)) cairo_surface_t* DrawSheetMisc4() { return StandIn(1024, 1024); }
-__attribute__((weak)) std::vector<SheetRect> CatalogueMisc1() { return {}; }
-__attribute__((weak)) std::vector<SheetRect> CatalogueMisc2() { return {}; }
-__attribute__((weak)) std::vector<SheetRect> CatalogueMisc3() { return {}; }
-__attribute__((weak)) std::vector<SheetRect> CatalogueMisc4() { return {}; }

@@ -27,7 +27,7 @@ cairo_surface_t* DrawSheetBg() {
       cairo_fill(cr);
     }
   Rng rng(0xB6u);
-  ScatterShapes(cr, rng, 26, -40, -40, 1104, 848, 40, 170, 0.06, 0.14);
+  ScatterShapes(cr, rng, 26, -40, -40, 1104, 848, 40, 170, 0.05, 0.11);
   // Smaller, crisper shapes along the left and right edges.
   ScatterShapes(cr, rng, 14, 0, 0, 110, 768, 18, 48, 0.16, 0.28);
   ScatterShapes(cr, rng, 14, 914, 0, 110, 768, 18, 48, 0.16, 0.28);

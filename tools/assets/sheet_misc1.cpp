@@ -606,7 +606,7 @@ std::vector<SheetRect> CatalogueMisc1() {
       "pointer k5",        "pointer k6", "pointer k7", "pointer k8", "pointer k9 (pressed)"};
   for (int k = 0; k <= 9; ++k)
     r.push_back({kPointer[k], 0, (9 - k) * 50, 50, (9 - k) * 50 + 50, SheetRect::CutOut});
-  r.push_back({"dimmer", 500, 0, 550, 50, SheetRect::Opaque});
+  r.push_back({"dimmer", 500, 0, 550, 50, SheetRect::Opaque, true});
   r.push_back({"cell tile", 550, 0, 600, 50, SheetRect::Opaque});
   r.push_back({"peg", 605, 5, 645, 45, SheetRect::CutOut});
   r.push_back({"ray reflected", 650, 0, 700, 50, SheetRect::CutOut});

@@ -334,7 +334,7 @@ std::vector<SheetRect> CatalogueMisc2() {
       {"card back 0", 100, 500, 200, 600, SheetRect::CutOut},
       {"card back 1", 200, 500, 300, 600, SheetRect::CutOut},
       {"card back 2", 300, 500, 400, 600, SheetRect::CutOut},
-      {"result dimmer", 500, 0, 550, 50, SheetRect::Opaque},
+      {"result dimmer", 500, 0, 550, 50, SheetRect::Opaque, true},
       {"ray rules", 0, 0, 300, 340, SheetRect::Any},
   };
 }

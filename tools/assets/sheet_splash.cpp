@@ -110,11 +110,11 @@ void Background(cairo_t* cr) {
   cairo_set_dash(cr, nullptr, 0, 0);
   Lightbulb(cr, 840, 290, 330);
   FillRoundRect(cr, 660, 318, 40, 40, 7, pal::kTeal);
-  FillCircle(cr, 1005, 250, 19, pal::kTerracotta);
-  Triangle(cr, 790, 400, 24, 0.3);
+  FillCircle(cr, 1004, 340, 19, pal::kTerracotta);
+  Triangle(cr, 728, 384, 24, 0.3);
   SetColour(cr, pal::kOchre);
   cairo_fill(cr);
-  FillRoundRect(cr, 912, 186, 44, 22, 6, pal::kOlive);
+  FillRoundRect(cr, 958, 217, 44, 22, 6, pal::kOlive);
   // Four game tokens in a row between the caption and the bar.
   CardToken(cr, 130, 420);
   ClockToken(cr, 260, 470);

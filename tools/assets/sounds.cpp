@@ -81,7 +81,7 @@ std::vector<int16_t> KlickMenu() {
   Buffer b = Silence(0.06);
   AddNoise(b, 0.0, 0.06, 0.9, 3500, 0.004, 0x1234567u);
   AddTone(b, 0.0, 0.06, 1500, 1200, 0.6, {1.0}, 0.0005, 0.008);
-  return Finish(b, 0.75, 0.0005, 0.01);
+  return Finish(b, 0.75, 0.001, 0.01);
 }
 
 // A light, pleasant tick, quieter than the menu click.
