@@ -15,6 +15,9 @@ namespace {
 // A layout that leaves no free spot for the next card would never finish;
 // after this many draws for one card the layout starts again.
 constexpr int MAX_DRAWS_PER_CARD = 100000;
+// On a screen too small for the cards no layout ever succeeds: the last one
+// keeps its cards where its draws put them, overlapping.
+constexpr int MAX_LAYOUTS = 20;
 }  // namespace
 
 MemoryCard::MemoryCard(int pairId_, float x, float y, double size_, int backStyle_)
@@ -68,7 +71,8 @@ void DG_Memory::PlaceCards(int count, double size, int backStyle) {
   const int s = static_cast<int>(size);
   const int rangeY = std::max(1, static_cast<int>(H - 2 * size - 150));
   const int rangeX = std::max(1, static_cast<int>(W - 150 - 2 * size));
-  for (;;) {
+  for (int layout = 1;; ++layout) {
+    const bool lastLayout = layout >= MAX_LAYOUTS;
     allCards.Clear();
     remainingCards.Clear();
     bool placed = true;
@@ -76,6 +80,7 @@ void DG_Memory::PlaceCards(int count, double size, int backStyle) {
       float x = 0, y = 0;
       placed = false;
       for (int draw = 0; draw < MAX_DRAWS_PER_CARD && !placed; ++draw) {
+        // y is drawn first, then x.
         y = static_cast<float>(CrtRand() % rangeY + s + 75);
         x = static_cast<float>(CrtRand() % rangeX + s + 75);
         placed = true;
@@ -85,7 +90,8 @@ void DG_Memory::PlaceCards(int count, double size, int backStyle) {
             break;
           }
       }
-      if (!placed) break;
+      if (!placed && !lastLayout) break;
+      placed = true;
       MemoryCard* card = new MemoryCard(i / 2, x, y, size, backStyle);
       allCards.Insert(card);
       remainingCards.Insert(card);
@@ -167,7 +173,7 @@ const char* DG_Memory::GetResultTitle() { return GetLangText(19); }
 const char* DG_Memory::GetStatisticsText() { return BuildStatisticsText(); }
 
 const char* DG_Memory::GetResultText() {
-  const int t = static_cast<int>(std::max(0.0, playTime));
+  const int t = WholeSecondsOf(playTime);
   resultText_ = FormatText(GetLangText(22), {t / 60, t % 60}) + "\n";
   resultText_ += FormatText(GetLangText(23), {errors}) + "\n";
   resultText_ += FormatText(GetLangText(24), {moves}) + "\n\n";

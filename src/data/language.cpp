@@ -71,10 +71,9 @@ class LangReader {
   // everything up to the bar (or the end of the file). Only the first
   // LANG_TEXT_MAX characters are kept.
   std::string Body() {
-    std::string body;
+    std::string body(1, ' ');  // every text starts with exactly one blank
     if (AtEnd()) return body;
     ++pos_;  // the character right after the number
-    body += ' ';
     while (!AtEnd()) {
       const char c = text_[pos_++];
       if (c == '|') break;

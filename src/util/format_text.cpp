@@ -103,8 +103,20 @@ Needs ArgumentFor(const Directive& d, bool windows) {
 }
 
 // The directive rebuilt in the host printf's own spelling.
+// Flags that mean nothing for a conversion (e.g. "#" with %d) are left out:
+// the C library ignores them anyway, and the C standard leaves them undefined.
 std::string CleanFormat(const Directive& d, const char* lengthText) {
-  std::string out = "%" + d.flags;
+  const char* meaningful;
+  switch (d.conversion) {
+    case 'd': case 'i': meaningful = "-+ 0"; break;
+    case 'u': meaningful = "-0"; break;
+    case 'o': case 'x': case 'X': meaningful = "-#0"; break;
+    case 'c': case 's': meaningful = "-"; break;
+    default: meaningful = "-+ #0"; break;
+  }
+  std::string out = "%";
+  for (char flag : d.flags)
+    if (std::strchr(meaningful, flag)) out += flag;
   if (d.width >= 0) out += std::to_string(d.width);
   if (d.precision >= 0) out += "." + std::to_string(d.precision);
   out += lengthText;
