@@ -466,7 +466,9 @@ TEST_F(MainMenuTest, EscapeResumesFromEveryPausePage) {
   for (int page : {45, 50, 52}) {
     Key(VK_ESCAPE);
     ASSERT_EQ(menu->currentPage, 45);
-    if (page != 45) ASSERT_TRUE(Click(page == 50 ? 47 : 48));
+    if (page != 45) {
+      ASSERT_TRUE(Click(page == 50 ? 47 : 48));
+    }
     ASSERT_EQ(menu->currentPage, page);
     Key(VK_ESCAPE);
     EXPECT_EQ(menu->currentPage, 0) << "from page " << page;
