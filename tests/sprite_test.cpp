@@ -17,7 +17,7 @@ constexpr uint32_t BACKGROUND = 0x102030;
 class SpriteDrawTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testdata::EnterFreshDirectory("denkar_sprite").empty());
+    ASSERT_FALSE(testdata::EnterAppDirectory("denkar_sprite").empty());
     D3DPRESENT_PARAMETERS pp;
     pp.BackBufferWidth = 1024;
     pp.BackBufferHeight = 768;

@@ -137,6 +137,28 @@ inline std::string EnterFreshDirectory(const char* prefix) {
   return buf.data();
 }
 
+namespace detail {
+inline std::vector<std::string>& FoldersToRemove() {
+  static std::vector<std::string>* folders = new std::vector<std::string>;
+  return *folders;
+}
+inline void RemoveFoldersAtExit() {
+  std::error_code ec;
+  for (const std::string& folder : FoldersToRemove()) std::filesystem::remove_all(folder, ec);
+}
+// Registered while the program starts, so it runs after the application
+// record (created later, in a test) has been destroyed and written its files.
+inline const bool removalRegistered = (FoldersToRemove(), atexit(RemoveFoldersAtExit) == 0);
+}  // namespace detail
+
+// Like EnterFreshDirectory, for tests that use the application record: the
+// folder is removed at process exit, after the record has written its files.
+inline std::string EnterAppDirectory(const char* prefix) {
+  std::string path = EnterFreshDirectory(prefix);
+  if (!path.empty()) detail::FoldersToRemove().push_back(path);
+  return path;
+}
+
 // A fresh working folder for one test that does not use the application
 // record: entered on construction, left and removed on destruction.
 class ScratchDirectory {

@@ -51,7 +51,7 @@ std::unique_ptr<RenderDevice> HeadlessDevice() {
 class TextureTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testdata::EnterFreshDirectory("denkar_texture").empty());
+    ASSERT_FALSE(testdata::EnterAppDirectory("denkar_texture").empty());
     app_ = &GetAppContext();
   }
   AppContext* app_ = nullptr;

@@ -144,7 +144,10 @@ void DG_Memory::OnLButtonUp(int x, int y) {
 }
 
 void DG_Memory::Update() {
-  if (state != 0 && started) playTime += app->frameTime;
+  // The clock runs while the play runs: it stops when the last pair is found
+  // and when the player quits (a quit play's result page, where the name is
+  // typed, must not charge the typing time to the grade).
+  if (state == GAME_STATE_RUNNING && started) playTime += app->frameTime;
   if (firstCard && secondCard) {
     turnBackTimer -= app->realFrameTime;
     if (turnBackTimer <= 0) {

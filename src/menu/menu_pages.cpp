@@ -1,6 +1,5 @@
 // The twelve pages of the main menu: what each is built of and how it draws.
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "framework/denkar_game.h"
 #include "framework/game_record.h"
 #include "framework/stats_record.h"
+#include "framework/time_bar.h"
 #include "gfx/font.h"
 #include "menu/game_list.h"
 #include "menu/gui_element.h"
@@ -63,12 +63,6 @@ Caption CaptionOf(int id) {
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
-
-// Whole seconds of a time from a file, safe to split into hours and minutes.
-int WholeSeconds(double t) {
-  if (!(t > 0)) return 0;
-  return t >= INT_MAX ? INT_MAX : static_cast<int>(t);
-}
 
 void AppendLine(std::string& out, const std::string& line) {
   out += line;
@@ -177,7 +171,7 @@ std::string MainMenu::OverallStatisticsText() const {
     }
     AppendLine(out, line);
   }
-  const int t = WholeSeconds(stats->totalTime);
+  const int t = WholeSecondsOf(stats->totalTime);
   AppendLine(out, FormatText(GetLangText(43), {t / 3600, (t / 60) % 60, t % 60}));
   AppendLine(out, FormatText(GetLangText(44), {stats->veryGoodCount}));
   if (stats->worstGrade >= stats->bestGrade) {
@@ -192,7 +186,7 @@ std::string MainMenu::OverallStatisticsText() const {
 
 std::string MainMenu::SeriesResultText() const {
   std::string out;
-  const int t = WholeSeconds(seriesTime);
+  const int t = WholeSecondsOf(seriesTime);
   AppendLine(out, FormatText(GetLangText(22), {t / 60, t % 60}));
   AppendLine(out, FormatText(GetLangText(45), {seriesBestGrade}));
   AppendLine(out, FormatText(GetLangText(46), {seriesWorstGrade}));
@@ -302,9 +296,14 @@ void MainMenu::DrawElement3(ElementDrawInfo info) {
 void MainMenu::DrawElement4(ElementDrawInfo info) {
   if (info.element->parent) return DrawPageChild(info);
   DrawPageBackground(info, app->texMenu2, GetLangText(9));
+  // The ten places and the totals take sixteen lines of 30 pixels, all of the
+  // 480-pixel box; the box starts below the page's title band (66 rather
+  // than 50 pixels down, and 16 pixels lower at the bottom, where the text
+  // runs between the two buttons) so the first place does not run into the
+  // title.
   const std::string text = OverallStatisticsText();
-  fontManager->DrawTextItem(PageText(info, text.c_str(), 0, 50, PageWidth(info),
-                                     PageHeight(info) - 70, DT_CENTER | DT_VCENTER, font30));
+  fontManager->DrawTextItem(PageText(info, text.c_str(), 0, 66, PageWidth(info),
+                                     PageHeight(info) - 54, DT_CENTER | DT_VCENTER, font30));
 }
 
 // Page 45: the pause menu.
