@@ -85,12 +85,7 @@ void MainMenu::OnLButtonDown(int x, int y) {
   ForwardMouse(&MyControl::OnLButtonDown, x, y);
 }
 
-// The second press of a quick double click is a press like any other: the
-// games see it as a button-down, so no click of a fast player is lost.
-void MainMenu::OnLButtonDblClk(int x, int y) {
-  mouseHeld = true;
-  ForwardMouse(&MyControl::OnLButtonDown, x, y);
-}
+void MainMenu::OnLButtonDblClk(int x, int y) { ForwardMouse(&MyControl::OnLButtonDblClk, x, y); }
 void MainMenu::OnRButtonDown(int x, int y) { ForwardMouse(&MyControl::OnRButtonDown, x, y); }
 void MainMenu::OnRButtonUp(int x, int y) { ForwardMouse(&MyControl::OnRButtonUp, x, y); }
 
