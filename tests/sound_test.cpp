@@ -151,11 +151,3 @@ TEST_F(SoundTest, SilentIdsAndSoundOffDoNothing) {
   app_->PlaySoundEffect(13, 1.0f);
   EXPECT_TRUE(AnyPlaying(*app_));
 }
-
-TEST_F(SoundTest, ReleaseEmptiesEverySlot) {
-  ReleaseSound();
-  EXPECT_EQ(app_->directSound, nullptr);
-  for (const SoundEffect* effect : app_->soundEffects) EXPECT_EQ(effect, nullptr);
-  app_->PlaySoundEffect(1, 1.0f);  // harmless afterwards
-  ReleaseSound();
-}

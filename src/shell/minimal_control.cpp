@@ -1,0 +1,1 @@
+#include "shell/minimal_control.h"

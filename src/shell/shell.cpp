@@ -1,0 +1,381 @@
+#include "shell/shell.h"
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+#include "audio/sound_effects.h"
+#include "data/data_file.h"
+#include "framework/game.h"
+#include "gfx/font.h"
+#include "gfx/graphics.h"
+#include "gfx/sprite.h"
+#include "menu/main_menu.h"
+#include "platform/clock.h"
+#include "shell/app_context.h"
+#include "shell/command_line.h"
+#include "shell/input_script.h"
+
+namespace {
+
+constexpr D3DCOLOR BACKGROUND_COLOUR = 0xFF646464;
+
+// Start-up step 3. The intro video is played here once it exists; a skipped
+// intro clears `escapeReleaseAllowed`.
+void PlayIntro(AppContext&, ShellState&) {}
+
+// Both ways out end the same way: the main menu goes first (a running game
+// records its result and writes its save file while the graphics still
+// exist), then the graphics and sound, then the data file and the window.
+// The settings and statistics are written afterwards, when the application
+// record ends at process exit.
+void LeaveProgram(AppContext& app, ShellState& shell) {
+  delete shell.mainMenu;
+  shell.mainMenu = nullptr;
+  app.currentControl = nullptr;
+  Shutdown();
+  CloseDataFile(app.dataFile);
+  app.dataFile = nullptr;
+  app.presentParams.hDeviceWindow = nullptr;
+  delete app.hWnd;
+  app.hWnd = nullptr;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream s;
+  s << in.rdbuf();
+  *out = s.str();
+  return !in.bad();
+}
+
+bool SaveScreenshot(const AppContext& app, const std::string& path) {
+  if (app.device && app.device->SavePNG(path)) return true;
+  std::fprintf(stderr, "denkarium: cannot write the screenshot '%s'\n", path.c_str());
+  return false;
+}
+
+}  // namespace
+
+ShellState& GetShellState() {
+  static ShellState state;
+  return state;
+}
+
+Game* CreateMainControl() { return new MainMenu(); }
+
+LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  AppContext& app = GetAppContext();
+  ShellState& shell = GetShellState();
+  MyControl* control = app.currentControl;
+  // Positions: low and high word of lParam, unsigned.
+  const int x = LOWORD(static_cast<uintptr_t>(lParam));
+  const int y = HIWORD(static_cast<uintptr_t>(lParam));
+  switch (message) {
+    case WM_CREATE:
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_PAINT:
+      return 0;  // every frame is drawn whole; nothing to validate
+    case WM_KILLFOCUS:
+      // Keys released in another window never reach this one.
+      shell.ctrlDown = false;
+      shell.swallowEnterRelease = false;
+      break;
+    case WM_KEYDOWN: {
+      const int key = static_cast<int>(wParam & 0xFFFF);
+      shell.ctrlDown = key == VK_CONTROL || shell.isKeyDown(VK_CONTROL);
+      if (key == VK_RETURN && shell.ctrlDown) {
+        SwitchFullscreen();  // also on every key repeat of Enter
+        shell.swallowEnterRelease = true;
+        break;
+      }
+      if (control) control->OnKeyDown(key);
+      break;
+    }
+    case WM_KEYUP: {
+      const int key = static_cast<int>(wParam & 0xFFFF);
+      if (key == VK_ESCAPE && !shell.escapeReleaseAllowed) {
+        shell.escapeReleaseAllowed = true;  // the release of the Escape that skipped the intro
+        break;
+      }
+      if (key == VK_RETURN && shell.swallowEnterRelease) {
+        shell.swallowEnterRelease = false;  // the Enter of a display switch
+        break;
+      }
+      shell.ctrlDown = key != VK_CONTROL && shell.isKeyDown(VK_CONTROL);
+      if (control) control->OnKeyUp(key);
+      break;
+    }
+    case WM_MOUSEMOVE:
+      app.prevMouseX = app.mouseX;
+      app.prevMouseY = app.mouseY;
+      app.mouseX = x;
+      app.mouseY = y;
+      if (control) control->OnMouseMove(x, y);
+      break;
+    case WM_LBUTTONDOWN:
+      if (control) control->OnLButtonDown(x, y);
+      break;
+    case WM_LBUTTONUP:
+      if (control) control->OnLButtonUp(x, y);
+      break;
+    case WM_LBUTTONDBLCLK:
+      // The second press of a double click is a press like any other (games
+      // count presses), and the double click is reported as well.
+      if (control) {
+        control->OnLButtonDown(x, y);
+        control->OnLButtonDblClk(x, y);
+      }
+      break;
+    case WM_RBUTTONDOWN:
+      if (control) control->OnRButtonDown(x, y);
+      break;
+    case WM_RBUTTONUP:
+      if (control) control->OnRButtonUp(x, y);
+      break;
+    case WM_MOUSEWHEEL:
+      if (control) control->OnMouseWheel(wParam);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProc(window, message, wParam, lParam);
+}
+
+void StartFrameTimer(AppContext& app, bool highResolution) {
+  int64_t frequency = 0;
+  if (highResolution && QueryPerformanceFrequency(&frequency) && frequency > 0) {
+    app.usePerfCounter = true;
+    app.secondsPerTick = 1.0 / static_cast<double>(frequency);
+    QueryPerformanceCounter(&app.lastCounter);
+  } else {
+    app.usePerfCounter = false;
+    app.secondsPerTick = 0.001;
+    app.lastCounter = GetTickCount();
+  }
+  app.currentCounter = app.lastCounter;
+}
+
+int64_t ReadFrameCounter(const AppContext& app) {
+  if (app.usePerfCounter) {
+    int64_t counter = 0;
+    QueryPerformanceCounter(&counter);
+    return counter;
+  }
+  // The tick count only moves forward, so a smaller low half is a wrap.
+  const int64_t ticks = GetTickCount();
+  int64_t counter = (app.lastCounter & ~int64_t{0xFFFFFFFF}) | ticks;
+  if (counter < app.lastCounter) counter += int64_t{1} << 32;
+  return counter;
+}
+
+void Tick() {
+  AppContext& app = GetAppContext();
+  Tick(app, GetShellState(), ReadFrameCounter(app));
+}
+
+void Tick(AppContext& app, ShellState& shell, int64_t counter) {
+  app.currentCounter = counter;
+  const double elapsed = static_cast<double>(app.currentCounter - app.lastCounter) * app.secondsPerTick;
+  app.frameTime = app.paused ? 0.0 : elapsed;
+  app.realFrameTime = elapsed;
+  app.lastCounter = app.currentCounter;
+  shell.carriedFrameTime += app.frameTime;
+  if (shell.carriedFrameTime >= 0) {
+    app.frameTime = shell.carriedFrameTime;
+    shell.carriedFrameTime = 0;
+    if (shell.mainMenu) shell.mainMenu->Update();
+  } else {
+    app.frameTime = 0;  // no update this frame; the shortfall is carried on
+  }
+}
+
+void DrawFrame() {
+  AppContext& app = GetAppContext();
+  ShellState& shell = GetShellState();
+  if (!app.device) return;
+  app.device->Clear(BACKGROUND_COLOUR);
+  app.device->BeginScene();
+  if (app.sprite) app.sprite->Begin();
+  if (shell.mainMenu) {
+    shell.mainMenu->Render();
+    if (auto* menu = dynamic_cast<MainMenu*>(shell.mainMenu)) menu->DrawCursor();
+  }
+  if (app.sprite) app.sprite->End();
+  app.device->EndScene();
+  app.device->Present();
+}
+
+void ResetDevice() {
+  AppContext& app = GetAppContext();
+  ShellState& shell = GetShellState();
+  FontManager& fonts = GetFontManager();
+  if (shell.mainMenu) shell.mainMenu->OnLostDevice();
+  fonts.OnLostDevice();
+  if (app.sprite) app.sprite->OnLostDevice();
+  if (app.device) app.device->Reset(app.presentParams);  // a failure shows up next turn again
+  if (shell.mainMenu) shell.mainMenu->OnResetDevice();
+  fonts.OnResetDevice();
+  if (app.sprite) app.sprite->OnResetDevice();
+  // The frame timer restarts here: the frames missed while the device was
+  // lost (or the window was minimised) are no play time.
+  app.lastCounter = ReadFrameCounter(app);
+}
+
+void SwitchFullscreen() {
+  AppContext& app = GetAppContext();
+  app.fullscreen = !app.fullscreen;
+  app.presentParams.Windowed = !app.fullscreen;
+  if (app.hWnd) app.hWnd->SetFullscreen(app.fullscreen);
+  ++GetShellState().fullscreenSwitches;
+  ResetDevice();
+}
+
+void Shutdown() {
+  ReleaseGraphics();  // fonts, the textures, the sprite, the device
+  ReleaseSound();     // buffer i of every effect for i = 0 ... 9, then the sound device
+}
+
+int RunApplication(const CommandLine& cmd) {
+  // The script is read before anything else, so a bad script stops the
+  // program before it touches any file.
+  std::unique_ptr<InputScriptPlayer> player;
+  if (!cmd.inputFile.empty()) {
+    std::string text, error;
+    if (!ReadWholeFile(cmd.inputFile, &text)) {
+      std::fprintf(stderr, "denkarium: cannot read the input script '%s'\n", cmd.inputFile.c_str());
+      return 2;
+    }
+    std::vector<ScriptCommand> commands;
+    if (!ParseInputScript(text, cmd.inputFile, &commands, &error)) {
+      std::fprintf(stderr, "denkarium: %s\n", error.c_str());
+      return 2;
+    }
+    player = std::make_unique<InputScriptPlayer>(std::move(commands));
+  }
+  if (cmd.seedGiven) ClockSetTickStart(cmd.seed);
+  ClockUseVirtual(cmd.headless);
+  SetMessageBoxHeadless(cmd.headless);
+
+  // 1. The application record: statistics, settings and language texts.
+  AppContext& app = GetAppContext();
+  ShellState& shell = GetShellState();
+  app.headless = cmd.headless;
+  // --windowed is for this run only: unless the player switches the mode,
+  // the stored setting is written back unchanged.
+  const bool storedFullscreen = app.fullscreen;
+  if (cmd.windowed) app.fullscreen = false;
+  auto restoreStoredMode = [&] {
+    if (cmd.windowed && shell.fullscreenSwitches == 0) app.fullscreen = storedFullscreen;
+  };
+
+  // 2. (COM is not needed here.) 3. The intro, before the window exists.
+  if (app.playIntro && app.fullscreen) PlayIntro(app, shell);
+
+  // 4. The display fields.
+  app.runState = 0;
+  app.d3d = nullptr;
+  app.screenWidth = 1024;
+  app.screenHeight = 768;
+
+  // 5. The data file; a missing one shows up as missing textures.
+  app.dataFile = OpenDataFile("sport.gob");
+
+  // 6. The window (hidden until the device exists).
+  app.hWnd = PlatformWindow::Create("Denkarium", app.screenWidth, app.screenHeight, cmd.headless,
+                                    app.fullscreen, WindowProc);
+
+  // 7. The device. Without a window there is nothing to draw into, which is
+  // reported like a device failure.
+  if ((!app.hWnd && !cmd.headless) || FAILED(InitDirect3D())) {
+    MessageBox(nullptr, "Direct3D kann nicht initialisiert werden", "Fehler!", MB_ICONERROR);
+    LeaveProgram(app, shell);
+    restoreStoredMode();
+    return 0;
+  }
+
+  // 8. The system cursor stays hidden (the menu draws its own); show the window.
+  ShowCursor(false);
+  if (app.hWnd) app.hWnd->Show();
+
+  // 9. The textures behind the loading screen.
+  if (FAILED(LoadTextures())) {
+    MessageBox(nullptr, "Es wurden nicht alle notwendigen Texturdateien gefunden", "Fehler!",
+               MB_ICONERROR);
+    LeaveProgram(app, shell);
+    restoreStoredMode();
+    return 0;
+  }
+
+  // 10. Sound; without it the game runs silently.
+  if (FAILED(InitSound())) {
+    MessageBox(nullptr, "DirectSound kann nicht initialisiert werden", "Fehler!", MB_ICONERROR);
+    app.soundVolume = 0;
+    app.musicVolume = 0;
+  }
+
+  // 11. The splash picture was only needed by the loading screen.
+  ReleaseTexture(app.texSplash);
+
+  // 12. The main control.
+  shell.mainMenu = CreateMainControl();
+  app.currentControl = shell.mainMenu;
+
+  // 13. The frame timer.
+  int64_t frequency = 0;
+  StartFrameTimer(app, QueryPerformanceFrequency(&frequency));
+
+  // 14. The loop.
+  int exitCode = 0;
+  int framesDrawn = 0;
+  bool scriptRanForFrame = false;
+  for (;;) {
+    if (cmd.frames >= 0 && framesDrawn >= cmd.frames) app.runState = 2;
+    if (app.runState == 2) break;  // exit path B: the quit button (or --frames)
+
+    MSG msg;
+    if (PeekMessage(&msg)) {
+      if (!GetMessage(&msg)) {  // exit path A: the window was closed
+        exitCode = static_cast<int>(msg.wParam);
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessage(&msg);
+      continue;
+    }
+
+    // The script's input for the next frame goes through the queue first.
+    if (player && !scriptRanForFrame) {
+      scriptRanForFrame = true;
+      if (player->BeforeFrame(app.hWnd)) continue;
+    }
+
+    const HRESULT level = app.device->TestCooperativeLevel();
+    if (level == D3DERR_DEVICELOST) {
+      Sleep(10);  // minimised: nothing to draw until the window is back
+      continue;
+    }
+    if (level == D3DERR_DEVICENOTRESET) {
+      ResetDevice();
+      continue;
+    }
+    if (ClockIsVirtual()) ClockAdvanceFrame();
+    Tick();
+    DrawFrame();
+    ++framesDrawn;
+    scriptRanForFrame = false;
+    if (player)
+      for (const std::string& shot : player->TakeScreenshots()) SaveScreenshot(app, shot);
+  }
+
+  if (!cmd.screenshot.empty() && !SaveScreenshot(app, cmd.screenshot) && exitCode == 0) exitCode = 1;
+  LeaveProgram(app, shell);
+  restoreStoredMode();
+  return exitCode;
+}

@@ -1,0 +1,64 @@
+// The application shell: start-up, the message and frame loop, frame timing,
+// drawing of a frame, the device reset, the window procedure with its input
+// routing, the full-screen switch and the orderly exit.
+#pragma once
+#include <cstdint>
+#include "platform/window.h"
+
+class AppContext;
+class Game;
+struct CommandLine;
+
+// The shell's own state besides the application record.
+struct ShellState {
+  // The main control (the main menu): the loop calls its Update and Render,
+  // the device reset its OnLostDevice / OnResetDevice.
+  Game* mainMenu = nullptr;
+  // Ctrl is held: taken from the real key state at every key message, so a
+  // Ctrl release that went to another window cannot leave it set; cleared
+  // when the window loses the focus.
+  bool ctrlDown = false;
+  // False after the intro was skipped with Escape: that key's release is
+  // then swallowed, once.
+  bool escapeReleaseAllowed = true;
+  // The Enter release of a Ctrl+Enter switch is swallowed, so a game never
+  // sees an Enter that only switched the display.
+  bool swallowEnterRelease = false;
+  // Where "Ctrl is held" comes from (tests put in their own).
+  bool (*isKeyDown)(int virtualKey) = IsKeyDown;
+  // Tick's carried frame time: negative while a clock that stepped back is
+  // being made up.
+  double carriedFrameTime = 0;
+  int fullscreenSwitches = 0;  // Ctrl+Enter switches in this run
+};
+
+ShellState& GetShellState();
+
+// Start-up step 12: the control that receives all input and draws everything.
+Game* CreateMainControl();
+
+// The window procedure: WM_* messages to the current control.
+LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Start-up step 13: the frame timer on the high-resolution counter, or on the
+// millisecond tick count when there is none.
+void StartFrameTimer(AppContext& app, bool highResolution);
+// The frame timer's current value. The tick count is widened to 64 bits, so
+// its wrap after 49.7 days is not a step back.
+int64_t ReadFrameCounter(const AppContext& app);
+// Frame timing with the counter read now, and with a given counter value.
+void Tick();
+void Tick(AppContext& app, ShellState& shell, int64_t counter);
+// Clears, draws the main control (and its cursor) in one sprite batch, presents.
+void DrawFrame();
+// The device reset procedure; afterwards the frame timer starts again from
+// now, so the time the device was away is not charged to a running play.
+void ResetDevice();
+// Ctrl+Enter: full screen <-> window, then the device reset procedure.
+void SwitchFullscreen();
+// Releases fonts, textures, sprite, device, then the sound buffers and the
+// sound device. Safe to call more than once.
+void Shutdown();
+
+// The whole program: start-up, loop, exit; returns the process exit code.
+int RunApplication(const CommandLine& commandLine);
