@@ -374,6 +374,9 @@ int RunApplication(const CommandLine& cmd) {
       for (const std::string& shot : player->TakeScreenshots()) SaveScreenshot(app, shot);
   }
 
+  // Screenshots asked for right before the end show the last frame drawn.
+  if (player)
+    for (const std::string& shot : player->TakeScreenshots()) SaveScreenshot(app, shot);
   if (!cmd.screenshot.empty() && !SaveScreenshot(app, cmd.screenshot) && exitCode == 0) exitCode = 1;
   LeaveProgram(app, shell);
   restoreStoredMode();
