@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <iterator>
 #include "platform/key_map.h"
 
 namespace {
@@ -119,8 +120,7 @@ void TranslateEvent(const SDL_Event& e) {
       if (e.button.button == SDL_BUTTON_LEFT) {
         // Like a window class with double clicks: the second press of a
         // double click arrives as WM_LBUTTONDBLCLK (down, up, dblclk, up).
-        const bool second = e.button.clicks >= 2 && e.button.clicks % 2 == 0;
-        Post(w, second ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MouseFlags(), MAKELPARAM(x, y));
+        Post(w, LeftPressMessage(e.button.clicks), MouseFlags(), MAKELPARAM(x, y));
       } else if (e.button.button == SDL_BUTTON_RIGHT) {
         // No right double-click message: every right press is a press.
         Post(w, WM_RBUTTONDOWN, MouseFlags(), MAKELPARAM(x, y));
@@ -362,6 +362,10 @@ void WindowToBackBuffer(int windowX, int windowY, int windowWidth, int windowHei
   }
   *x = static_cast<int>(std::clamp(bx, 0.0, static_cast<double>(std::max(bufferWidth - 1, 0))));
   *y = static_cast<int>(std::clamp(by, 0.0, static_cast<double>(std::max(bufferHeight - 1, 0))));
+}
+
+UINT LeftPressMessage(int clicks) {
+  return clicks >= 2 && clicks % 2 == 0 ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
 }
 
 void ShowCursor(bool show) {

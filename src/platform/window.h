@@ -61,6 +61,10 @@ void ClearMessageQueue();  // drops every waiting message (tests)
 void WindowToBackBuffer(int windowX, int windowY, int windowWidth, int windowHeight,
                         int bufferWidth, int bufferHeight, int* x, int* y);
 
+// The message for a left-button press that is the `clicks`-th in a row: every
+// second one is a double click, as with a Windows double-click window class.
+UINT LeftPressMessage(int clicks);
+
 void ShowCursor(bool show);
 bool IsKeyDown(int virtualKey);  // real modifier state, like GetAsyncKeyState
 
