@@ -5,9 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <new>
-#include <sstream>
 #include <string>
 
 #include "data/language.h"
@@ -28,17 +26,8 @@ class TestGame : public Denkar_Game {
   double nextGrade = 6.0;
 };
 
-std::string Read(const char* name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void Write(const char* name, const std::string& bytes) {
-  std::ofstream out(name, std::ios::binary);
-  out << bytes;
-}
+using testdata::ReadText;
+using testdata::WriteText;
 
 // A fresh folder per test and reset global statistics.
 AppContext& FreshApp() {
@@ -95,8 +84,8 @@ TEST(DenkarGameTest, ConstructionSetsEveryFieldEvenOnDirtyMemory) {
 
 TEST(DenkarGameTest, ConstructorLoadsTheSaveFile) {
   FreshApp();
-  Write("test.sav", "LEVEL_ZEIT:\t10\r\nANZ_SPIELE:\t2\r\nERGS:\t5\r\n"
-                    "EINTRAG_START\tNAME:\tAl\tDATUM:\t1\t1\t2001\tERG:\t2.5\tEINTRAG_ENDE\r\n");
+  WriteText("test.sav", "LEVEL_ZEIT:\t10\r\nANZ_SPIELE:\t2\r\nERGS:\t5\r\n"
+                        "EINTRAG_START\tNAME:\tAl\tDATUM:\t1\t1\t2001\tERG:\t2.5\tEINTRAG_ENDE\r\n");
   TestGame game(0, "test.sav");
   EXPECT_EQ(game.record.playTime, 10.0);
   EXPECT_EQ(game.record.playCount, 2);
@@ -115,7 +104,7 @@ TEST(DenkarGameTest, DestroyingRecordsTheGradeAndWritesTheFile) {
   EXPECT_EQ(app.statistics->playCount, 1);
   EXPECT_EQ(app.statistics->gradeSum, 6.0);
   EXPECT_EQ(app.statistics->veryGoodCount, 0);
-  EXPECT_EQ(Read("test.sav"),
+  EXPECT_EQ(ReadText("test.sav"),
             "LEVEL_ZEIT:\t0\r\nGEL\xD6ST:\t0\r\nBEST_ERG:\t6\r\nSCHL_ERG:\t6\r\nANZ_SPIELE:\t1\r\n"
             "ERGS:\t6\r\nIVAR1:\t0\r\nIVAR2:\t0\r\nIVAR3:\t0\r\nDVAR1:\t0\r\nDVAR2:\t0\r\nDVAR3:\t0\r\n");
 
@@ -145,7 +134,7 @@ TEST(DenkarGameTest, DestroyingRecordsTheGradeAndWritesTheFile) {
 
 TEST(DenkarGameTest, DisabledRecordingStillRewritesTheFile) {
   AppContext& app = FreshApp();
-  Write("test.sav", "ANZ_SPIELE: 5 GEL\xD6ST: 2 ERGS: 10");
+  WriteText("test.sav", "ANZ_SPIELE: 5 GEL\xD6ST: 2 ERGS: 10");
   TestGame* game = new TestGame(0, "test.sav");
   game->nextGrade = 1.0;
   game->ComputeGrade();
@@ -156,14 +145,14 @@ TEST(DenkarGameTest, DisabledRecordingStillRewritesTheFile) {
   EXPECT_EQ(saved.playCount, 5);
   EXPECT_EQ(saved.veryGoodCount, 2);
   EXPECT_EQ(saved.gradeSum, 10.0);
-  EXPECT_EQ(Read("test.sav").substr(0, 15), "LEVEL_ZEIT:\t0\r\n");  // written anew
+  EXPECT_EQ(ReadText("test.sav").substr(0, 15), "LEVEL_ZEIT:\t0\r\n");  // written anew
   EXPECT_EQ(app.statistics->playCount, 0);
   // Reset the statistics of one game: build, reset, disable, delete.
   game = new TestGame(0, "test.sav");
   game->ResetRecord();
   game->DisableRecording();
   delete game;
-  EXPECT_EQ(Read("test.sav"), GameRecord().SaveText());
+  EXPECT_EQ(ReadText("test.sav"), GameRecord().SaveText());
   // A grade that is not a number counts as 6.0 instead of spoiling the sums.
   game = new TestGame(0, "test.sav");
   game->nextGrade = std::nan("");
@@ -202,15 +191,8 @@ TEST(DenkarGameTest, StatisticsTextAlwaysListsTenLines) {
   TestGame game(0, "test.sav");
   game.DisableRecording();
   const char* names[] = {"Ann", "Bo Li", "Cy"};
-  for (int i = 0; i < 3; ++i) {
-    HighscoreEntry* e = new HighscoreEntry();
-    e->SetName(names[i]);
-    e->grade = 1.25 + i;
-    e->day = 5;
-    e->month = 6;
-    e->year = 2024;
-    game.AddHighscore(e);
-  }
+  for (int i = 0; i < 3; ++i)
+    game.AddHighscore(testdata::NamedEntry<HighscoreEntry>(names[i], 1.25 + i, 5, 6, 2024));
   game.record.playTime = 61 * 3600 + 61;  // 61 h 1 min 1 s
   game.record.veryGoodCount = 1;
   game.record.AddResult(1.25);

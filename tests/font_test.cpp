@@ -2,7 +2,6 @@
 // on an offscreen device, judged by the box of inked pixels.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -11,6 +10,7 @@
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
 #include "shell/app_context.h"
+#include "test_data_builders.h"
 
 namespace {
 
@@ -20,11 +20,7 @@ constexpr D3DCOLOR WHITE = 0xFFFFFFFF;
 // The application record reads and writes its files in the current folder,
 // so the first use in this process happens in a fresh folder of its own.
 AppContext& App() {
-  static bool moved = [] {
-    char pattern[] = "/tmp/denkar_font_test_XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir && chdir(dir) == 0;
-  }();
+  static const bool moved = !testdata::EnterFreshDirectory("denkar_font_test_").empty();
   (void)moved;
   return GetAppContext();
 }

@@ -2,7 +2,7 @@
 // blank, line ends, replacement by number, and files that are damaged.
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -12,10 +12,7 @@
 
 namespace {
 
-void Write(const char* name, const std::string& bytes) {
-  std::ofstream out(name, std::ios::binary);
-  out << bytes;
-}
+using testdata::WriteText;
 
 AppContext& App() {
   static bool entered = false;
@@ -126,8 +123,8 @@ TEST(LanguageLoaderTest, DamagedFilesEndAndStayBounded) {
 
 TEST(LanguageLoaderTest, LoadsAndSwitchesLanguageFiles) {
   AppContext& app = App();
-  Write("deutsch.lng", "ANZ_TEXTE: 2\r\n<TEXT_START> 0 Zur\xFC" "ck|\r\n<TEXT_START> 1 Zeit: %d:%02d|\r\n");
-  Write("english.lng", "ANZ_TEXTE: 2\r\n<TEXT_START> 0 Back|\r\n<TEXT_START> 1 Time: %d:%02d|\r\n");
+  WriteText("deutsch.lng", "ANZ_TEXTE: 2\r\n<TEXT_START> 0 Zur\xFC" "ck|\r\n<TEXT_START> 1 Zeit: %d:%02d|\r\n");
+  WriteText("english.lng", "ANZ_TEXTE: 2\r\n<TEXT_START> 0 Back|\r\n<TEXT_START> 1 Time: %d:%02d|\r\n");
   LoadLanguage(0);
   EXPECT_EQ(app.language, 0);
   EXPECT_EQ(Text(0), " Zur\xFC" "ck");

@@ -160,6 +160,18 @@ class MainMenuTest : public ::testing::Test {
     for (int i = 0; i < 4 && menu->startCountdown > 0; ++i) Frame(1.0);
     ASSERT_TRUE(Game()->started);
   }
+  // Plays series game `index` to its end and leaves its result page (with a
+  // name when it entered the list).
+  void PlaySeriesGame(int index) {
+    ASSERT_NE(Game(), nullptr);
+    ASSERT_EQ(Game()->index, index);
+    for (int i = 0; i < 3; ++i) Frame(1.0);
+    Game()->SetState(GAME_STATE_ENDED);
+    Frame(2.0);
+    ASSERT_EQ(menu->currentPage, 55);
+    if (menu->gameNameEntry) Key('N');
+    ASSERT_TRUE(Click(56));
+  }
   // Ten results of 1.0 in the stand-ins' save file: no other grade enters it.
   void FillFakeList() {
     GameRecord full;
@@ -697,13 +709,7 @@ TEST_F(MainMenuTest, SeriesThatDoesNotQualifyReturnsToPageOne) {
   for (double& g : fake.grades) g = 2.0;
   menu->Dispatch(16);
   for (int game = 0; game < GAME_LIST_COUNT; ++game) {
-    ASSERT_NE(Game(), nullptr);
-    for (int i = 0; i < 3; ++i) Frame(1.0);
-    Game()->SetState(GAME_STATE_ENDED);
-    Frame(2.0);
-    ASSERT_EQ(menu->currentPage, 55);
-    ASSERT_EQ(menu->gameNameEntry, nullptr);
-    ASSERT_TRUE(Click(56));
+    ASSERT_NO_FATAL_FAILURE(PlaySeriesGame(game));
   }
   EXPECT_EQ(menu->currentPage, 1);  // page 57 is not shown
   EXPECT_EQ(menu->seriesNameEntry, nullptr);
@@ -717,15 +723,8 @@ TEST_F(MainMenuTest, FullSeriesOfSixteenGames) {
   menu->Dispatch(16);
   double sum = 0;
   for (int game = 0; game < GAME_LIST_COUNT; ++game) {
-    ASSERT_NE(Game(), nullptr);
-    ASSERT_EQ(Game()->index, game);
     sum += fake.grades[game];
-    for (int i = 0; i < 3; ++i) Frame(1.0);
-    Game()->SetState(GAME_STATE_ENDED);
-    Frame(2.0);
-    ASSERT_EQ(menu->currentPage, 55);
-    if (menu->gameNameEntry) Key('N');
-    ASSERT_TRUE(Click(56));
+    ASSERT_NO_FATAL_FAILURE(PlaySeriesGame(game));
   }
   EXPECT_EQ(menu->currentPage, 57);
   EXPECT_EQ(menu->seriesGamesCounted, 16);
@@ -841,16 +840,6 @@ TEST_F(MainMenuTest, TotalTimeGrowsInTheMenuButNotWhilePaused) {
   Key(VK_ESCAPE);
   Frame(5.0);
   EXPECT_DOUBLE_EQ(app->statistics->totalTime, t);
-}
-
-TEST_F(MainMenuTest, LostAndResetDeviceWithAndWithoutAGame) {
-  menu->OnLostDevice();
-  menu->OnResetDevice();
-  StartAndRun(12);
-  menu->OnLostDevice();
-  menu->OnResetDevice();
-  Frame(0.1);
-  EXPECT_EQ(Game()->GetState(), GAME_STATE_RUNNING);
 }
 
 TEST_F(MainMenuTest, DeletingTheMenuRecordsTheRunningPlay) {

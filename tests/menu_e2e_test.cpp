@@ -102,18 +102,21 @@ class MenuEndToEnd : public ::testing::Test {
 };
 
 std::string Click(const char* where) { return std::string("click ") + where + "\nwait 3\n"; }
+// A screenshot is saved after the next frame, which shows every command
+// given before it: the wait keeps the commands that follow out of it.
+std::string Screenshot(const char* file) { return std::string("screenshot ") + file + "\nwait 1\n"; }
 
 TEST_F(MenuEndToEnd, MemoryPausedThroughItsPagesAndQuit) {
-  std::string script = "wait 5\nscreenshot start.png\n";
+  std::string script = "wait 5\n" + Screenshot("start.png");
   script += Click(kPlay) + Click(kEasy) + Click(kSingleGames);
-  script += "screenshot list.png\n";
+  script += Screenshot("list.png");
   script += Click(kListRow5);  // the memory game; its countdown starts
-  script += "wait 60\nscreenshot countdown.png\n";
-  script += "key escape\nwait 120\nscreenshot pause.png\n";  // the countdown stands meanwhile
-  script += Click(kHowTo) + "screenshot howto.png\n";
-  script += Click(kBackSquare) + Click(kGameStats) + "screenshot gamestats.png\n";
+  script += "wait 60\n" + Screenshot("countdown.png");
+  script += "key escape\nwait 120\n" + Screenshot("pause.png");  // the countdown stands meanwhile
+  script += Click(kHowTo) + Screenshot("howto.png");
+  script += Click(kBackSquare) + Click(kGameStats) + Screenshot("gamestats.png");
   script += Click(kBackSquare) + Click(kQuitPlay);
-  script += "wait 5\nscreenshot after_quit.png\n";
+  script += "wait 5\n" + Screenshot("after_quit.png");
   script += Click(kQuitProgram);
   ASSERT_EQ(Run(script), 0) << Output();
 
@@ -150,8 +153,8 @@ TEST_F(MenuEndToEnd, MemoryPausedThroughItsPagesAndQuit) {
 }
 
 TEST_F(MenuEndToEnd, LanguageButtonsSwitchCaptionsAndTheChoiceIsKept) {
-  std::string script = "wait 3\nscreenshot german.png\n";
-  script += Click(kEnglish) + "screenshot english.png\n";
+  std::string script = "wait 3\n" + Screenshot("german.png");
+  script += Click(kEnglish) + Screenshot("english.png");
   script += Click(kQuitProgram);
   ASSERT_EQ(Run(script), 0) << Output();
   const std::vector<uint32_t> german = Shot("german.png"), english = Shot("english.png");
@@ -168,8 +171,8 @@ TEST_F(MenuEndToEnd, LanguageButtonsSwitchCaptionsAndTheChoiceIsKept) {
   EXPECT_NE(text.str().find("SPRACHE:\t1"), std::string::npos) << text.str();
 
   // The next start comes up in English; German again is kept the same way.
-  script = "wait 3\nscreenshot english_again.png\n";
-  script += Click(kGerman) + "screenshot german_again.png\n" + Click(kQuitProgram);
+  script = "wait 3\n" + Screenshot("english_again.png");
+  script += Click(kGerman) + Screenshot("german_again.png") + Click(kQuitProgram);
   ASSERT_EQ(Run(script), 0) << Output();
   const std::vector<uint32_t> again = Shot("english_again.png");
   ASSERT_FALSE(again.empty());
@@ -210,8 +213,8 @@ TEST_F(MenuEndToEnd, ResetAllStatisticsEmptiesEverySaveFileWithoutCountingAPlay)
     stats.InsertEntry(s);
     ASSERT_TRUE(stats.SaveFile(File("stats.sav").c_str()));
   }
-  std::string script = "wait 3\n" + Click(kStatistics) + "screenshot before.png\n";
-  script += Click(kResetAll) + "screenshot after.png\n";
+  std::string script = "wait 3\n" + Click(kStatistics) + Screenshot("before.png");
+  script += Click(kResetAll) + Screenshot("after.png");
   script += Click(kBackSquare) + Click(kQuitProgram);
   ASSERT_EQ(Run(script), 0) << Output();
   for (const std::string& name : saveFiles) {
@@ -234,9 +237,9 @@ TEST_F(MenuEndToEnd, ResetAllStatisticsEmptiesEverySaveFileWithoutCountingAPlay)
 
 TEST_F(MenuEndToEnd, GameListArrowsScrollFromZeroToNine) {
   std::string script = "wait 3\n" + Click(kPlay) + Click(kEasy) + Click(kSingleGames);
-  script += "move 900 700\nwait 1\nscreenshot offset0.png\n";
+  script += "move 900 700\nwait 1\n" + Screenshot("offset0.png");
   for (int i = 0; i < 9; ++i) script += Click(kListDown);
-  script += "move 900 700\nwait 1\nscreenshot offset9.png\n";
+  script += "move 900 700\nwait 1\n" + Screenshot("offset9.png");
   for (int i = 0; i < 3; ++i) script += Click(kListDown);  // no arrow any more: stays at 9
   for (int i = 0; i < 4; ++i) script += Click(kListUp);    // offset 5: memory is the first row
   script += Click(kListRow0);

@@ -21,13 +21,7 @@
 namespace {
 
 HighscoreEntry* Entry(const char* name, double grade, int day = 1, int month = 2, int year = 2024) {
-  HighscoreEntry* e = new HighscoreEntry();
-  e->SetName(name);
-  e->grade = grade;
-  e->day = day;
-  e->month = month;
-  e->year = year;
-  return e;
+  return testdata::NamedEntry<HighscoreEntry>(name, grade, day, month, year);
 }
 
 int CountOf(const std::string& text, const std::string& what) {
@@ -118,12 +112,7 @@ TEST(StatsRecordTest, SavesExactlyTheseBytes) {
   r.worstGrade = 6.0;
   r.playCount = 2;
   r.gradeSum = 7.5;
-  SeriesEntry* e = new SeriesEntry();
-  e->SetName("Max Mu");
-  e->grade = 2.75;
-  e->day = 9;
-  e->month = 10;
-  e->year = 2025;
+  SeriesEntry* e = testdata::NamedEntry<SeriesEntry>("Max Mu", 2.75, 9, 10, 2025);
   e->bestGrade = 1.1;
   e->worstGrade = 4.0;
   e->difficulty = 2;

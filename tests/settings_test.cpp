@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 #include <string>
 
 #include "data/settings_file.h"
@@ -14,17 +13,8 @@
 
 namespace {
 
-std::string Read(const char* name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void Write(const char* name, const std::string& bytes) {
-  std::ofstream out(name, std::ios::binary);
-  out << bytes;
-}
+using testdata::ReadText;
+using testdata::WriteText;
 
 // Every test works in a fresh folder (entered before the application record
 // is first made, so its own files at exit land there too) and starts from the
@@ -42,7 +32,7 @@ AppContext& FreshApp() {
 
 TEST(SettingsFileTest, OnlySoundKeyLeavesTheOtherDefaults) {
   AppContext& app = FreshApp();
-  Write("denkar.cfg", "SOUND: 40");
+  WriteText("denkar.cfg", "SOUND: 40");
   LoadSettings(app);
   EXPECT_EQ(app.soundVolume, 40);
   EXPECT_TRUE(app.fullscreen);
@@ -51,20 +41,20 @@ TEST(SettingsFileTest, OnlySoundKeyLeavesTheOtherDefaults) {
   EXPECT_TRUE(app.playIntro);
   app.soundVolume = 100;  // what sound start-up does
   ASSERT_TRUE(SaveSettings(app));
-  EXPECT_EQ(Read("denkar.cfg"),
+  EXPECT_EQ(ReadText("denkar.cfg"),
             "FULLSCREEN:\t1\r\nSPRACHE:\t0\r\nSOUND:\t100\r\nMUSIK:\t100\r\nINTRO:\t1\r\n");
 }
 
 TEST(SettingsFileTest, FlagsAreWrittenBackAsOneOrZero) {
   AppContext& app = FreshApp();
-  Write("denkar.cfg", "FULLSCREEN:\t2\r\nINTRO:\t0\r\nSPRACHE:\t1\r\nMUSIK:\t-5\r\n");
+  WriteText("denkar.cfg", "FULLSCREEN:\t2\r\nINTRO:\t0\r\nSPRACHE:\t1\r\nMUSIK:\t-5\r\n");
   LoadSettings(app);
   EXPECT_TRUE(app.fullscreen);
   EXPECT_FALSE(app.playIntro);
   EXPECT_EQ(app.language, 1);
   EXPECT_EQ(app.musicVolume, -5);  // taken as is
   ASSERT_TRUE(SaveSettings(app));
-  EXPECT_EQ(Read("denkar.cfg"),
+  EXPECT_EQ(ReadText("denkar.cfg"),
             "FULLSCREEN:\t1\r\nSPRACHE:\t1\r\nSOUND:\t100\r\nMUSIK:\t-5\r\nINTRO:\t0\r\n");
 }
 
@@ -73,16 +63,16 @@ TEST(SettingsFileTest, ReaderRulesAndDamagedValues) {
   // Last key wins, any order, other words skipped, keys are case-sensitive
   // and need their colon, a non-number is 0, leading digits count, huge
   // values are clamped, a key at the very end has no value.
-  Write("denkar.cfg", "x SOUND: 10 sound: 20 SOUND 30 MUSIK: 7abc SOUND: 15\n" +
-                          std::string(100000, 'w') + " SPRACHE: zwei INTRO: 99999999999999 "
-                          "FULLSCREEN: -99999999999999 SOUND:");
+  WriteText("denkar.cfg", "x SOUND: 10 sound: 20 SOUND 30 MUSIK: 7abc SOUND: 15\n" +
+                              std::string(100000, 'w') + " SPRACHE: zwei INTRO: 99999999999999 "
+                              "FULLSCREEN: -99999999999999 SOUND:");
   LoadSettings(app);
   EXPECT_EQ(app.soundVolume, 15);
   EXPECT_EQ(app.musicVolume, 7);
   EXPECT_EQ(app.language, 0);
   EXPECT_TRUE(app.playIntro);
   EXPECT_TRUE(app.fullscreen);
-  Write("denkar.cfg", "MUSIK: 99999999999999 SOUND: -99999999999999 SPRACHE: 2");
+  WriteText("denkar.cfg", "MUSIK: 99999999999999 SOUND: -99999999999999 SPRACHE: 2");
   LoadSettings(app);
   EXPECT_EQ(app.musicVolume, INT_MAX);
   EXPECT_EQ(app.soundVolume, INT_MIN);
@@ -94,16 +84,16 @@ TEST(SettingsFileTest, MissingFileKeepsDefaultsAndSavingReplacesTheFile) {
   app.musicVolume = 55;
   LoadSettings(app);  // no file here
   EXPECT_EQ(app.musicVolume, 55);
-  Write("denkar.cfg", "garbage that is replaced");
+  WriteText("denkar.cfg", "garbage that is replaced");
   ASSERT_TRUE(SaveSettings(app));
-  EXPECT_EQ(Read("denkar.cfg").substr(0, 14), "FULLSCREEN:\t1\r");
+  EXPECT_EQ(ReadText("denkar.cfg").substr(0, 14), "FULLSCREEN:\t1\r");
 }
 
 TEST(SettingsFileTest, StatisticsAreReadAndWrittenWhole) {
   AppContext& app = FreshApp();
-  Write("stats.sav", "GAME_ZEIT:\t12.5\r\nANZ_SPIELE:\t3\r\nERGS:\t7.5\r\n"
-                     "EINTRAG_START\tNAME:\tA_B\tDATUM:\t1\t2\t2003\tERG:\t2\tBEST:\t1\t"
-                     "SCHLECHT:\t3\tSCHW:\t1\tEINTRAG_ENDE\r\n");
+  WriteText("stats.sav", "GAME_ZEIT:\t12.5\r\nANZ_SPIELE:\t3\r\nERGS:\t7.5\r\n"
+                         "EINTRAG_START\tNAME:\tA_B\tDATUM:\t1\t2\t2003\tERG:\t2\tBEST:\t1\t"
+                         "SCHLECHT:\t3\tSCHW:\t1\tEINTRAG_ENDE\r\n");
   LoadStatistics(app);
   ASSERT_NE(app.statistics, nullptr);
   EXPECT_EQ(app.statistics->totalTime, 12.5);
@@ -112,8 +102,8 @@ TEST(SettingsFileTest, StatisticsAreReadAndWrittenWhole) {
   EXPECT_STREQ(app.statistics->Entries().Get(0)->name, "A B");
   app.statistics->AddResult(1.5);
   ASSERT_TRUE(SaveStatistics(app));
-  EXPECT_EQ(Read("stats.sav"), app.statistics->SaveText());
-  EXPECT_NE(Read("stats.sav").find("ANZ_SPIELE:\t4\r\n"), std::string::npos);
+  EXPECT_EQ(ReadText("stats.sav"), app.statistics->SaveText());
+  EXPECT_NE(ReadText("stats.sav").find("ANZ_SPIELE:\t4\r\n"), std::string::npos);
   // Without a file the record starts reset.
   std::remove("stats.sav");
   LoadStatistics(app);

@@ -1,5 +1,6 @@
-// Small builders for the data-file, texture and sound tests: archives in the
-// "sport.gob" layout, RIFF WAVE bytes, and a fresh working folder.
+// Small builders for the tests: archives in the "sport.gob" layout, RIFF WAVE
+// bytes, whole files, result entries, and fresh working folders that are
+// removed again when the test process ends.
 #pragma once
 #include <stdlib.h>
 #include <unistd.h>
@@ -37,7 +38,7 @@ struct Entry {
 inline Bytes BuildArchive(const std::vector<Entry>& entries, int64_t count = -1,
                           const char* magic = "GOB") {
   Bytes out;
-  out.insert(out.end(), magic, magic + 3);
+  for (int i = 0; i < 3; ++i) out.push_back(static_cast<uint8_t>(magic[i]));
   out.push_back(0);
   PutLE32(out, static_cast<uint32_t>(count < 0 ? static_cast<int64_t>(entries.size()) : count));
   size_t dataAt = out.size() + entries.size() * 268;
@@ -127,14 +128,26 @@ inline Bytes Riff(const std::vector<Bytes>& chunks) {
 
 inline Bytes MakeWav(const WavSpec& w = WavSpec{}) { return Riff({FmtChunk(w), DataChunk(w.samples)}); }
 
-// Makes a fresh folder under the system's temporary folder and changes into it.
-inline std::string EnterFreshDirectory(const char* prefix) {
-  std::string pattern = std::string(P_tmpdir) + "/" + prefix + "XXXXXX";
-  std::vector<char> buf(pattern.begin(), pattern.end());
-  buf.push_back('\0');
-  if (mkdtemp(buf.data()) == nullptr) return "";
-  if (chdir(buf.data()) != 0) return "";
-  return buf.data();
+// The whole file as text ("" when it cannot be read), and text written as a
+// whole new file.
+inline std::string ReadText(const std::string& path) {
+  const Bytes bytes = ReadFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+inline bool WriteText(const std::string& path, const std::string& text) {
+  return WriteFile(path, ToBytes(text));
+}
+
+// A new result entry (HighscoreEntry or SeriesEntry) with these values.
+template <typename EntryType>
+EntryType* NamedEntry(const char* name, double grade, int day = 1, int month = 2, int year = 2024) {
+  EntryType* e = new EntryType();
+  e->SetName(name);
+  e->grade = grade;
+  e->day = day;
+  e->month = month;
+  e->year = year;
+  return e;
 }
 
 namespace detail {
@@ -142,25 +155,41 @@ inline std::vector<std::string>& FoldersToRemove() {
   static std::vector<std::string>* folders = new std::vector<std::string>;
   return *folders;
 }
+// Set DENKAR_KEEP_TEST_FOLDERS to look at what a test left behind.
 inline void RemoveFoldersAtExit() {
+  if (getenv("DENKAR_KEEP_TEST_FOLDERS")) return;
   std::error_code ec;
   for (const std::string& folder : FoldersToRemove()) std::filesystem::remove_all(folder, ec);
 }
 // Registered while the program starts, so it runs after the application
 // record (created later, in a test) has been destroyed and written its files.
 inline const bool removalRegistered = (FoldersToRemove(), atexit(RemoveFoldersAtExit) == 0);
+
+inline std::string MakeFreshFolder(const char* prefix) {
+  std::string pattern = std::string(P_tmpdir) + "/" + prefix + "XXXXXX";
+  std::vector<char> buf(pattern.begin(), pattern.end());
+  buf.push_back('\0');
+  if (mkdtemp(buf.data()) == nullptr) return "";
+  FoldersToRemove().push_back(buf.data());
+  return buf.data();
+}
 }  // namespace detail
 
-// Like EnterFreshDirectory, for tests that use the application record: the
-// folder is removed at process exit, after the record has written its files.
-inline std::string EnterAppDirectory(const char* prefix) {
-  std::string path = EnterFreshDirectory(prefix);
-  if (!path.empty()) detail::FoldersToRemove().push_back(path);
+// Makes a fresh folder under the system's temporary folder and changes into
+// it; "" when that fails. The folder and what is in it are removed at process
+// exit, after the application record has written its files there, so a test
+// may enter it before its first GetAppContext().
+inline std::string EnterFreshDirectory(const char* prefix) {
+  const std::string path = detail::MakeFreshFolder(prefix);
+  if (path.empty() || chdir(path.c_str()) != 0) return "";
   return path;
 }
 
+// The same as EnterFreshDirectory.
+inline std::string EnterAppDirectory(const char* prefix) { return EnterFreshDirectory(prefix); }
+
 // A fresh working folder for one test that does not use the application
-// record: entered on construction, left and removed on destruction.
+// record: entered on construction, left and removed already on destruction.
 class ScratchDirectory {
  public:
   explicit ScratchDirectory(const char* prefix) {

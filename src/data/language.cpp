@@ -10,8 +10,6 @@ namespace {
 // What every announced but undefined text points to.
 const char kEmptyText[] = "";
 
-AppContext* g_hostApp = nullptr;
-
 bool IsSpace(unsigned char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -110,14 +108,6 @@ LangText::~LangText() {
   if (owned) delete[] text;
 }
 
-void SetFileHostApp(AppContext* app) { g_hostApp = app; }
-
-void ReleaseFileHostApp(AppContext* app) {
-  if (g_hostApp == app) g_hostApp = nullptr;
-}
-
-AppContext& FileHostApp() { return g_hostApp ? *g_hostApp : GetAppContext(); }
-
 void ParseLanguageText(AppContext& app, const std::string& bytes) {
   PtrList<LangText>& list = app.langTexts;
   list.Clear();
@@ -166,10 +156,10 @@ void LoadLanguage(AppContext& app, int language) {
   ParseLanguageText(app, bytes);
 }
 
-void LoadLanguage(int language) { LoadLanguage(FileHostApp(), language); }
+void LoadLanguage(int language) { LoadLanguage(GetAppContext(), language); }
 
 const char* GetLangText(int n) {
-  PtrList<LangText>& list = FileHostApp().langTexts;
+  PtrList<LangText>& list = GetAppContext().langTexts;
   if (n < 0 || n >= list.Count()) return nullptr;
   LangText* t = list.Get(n);
   return t && t->text ? t->text : kEmptyText;

@@ -17,23 +17,16 @@ constexpr int LANG_TEXT_MAX = 9999;
 // entries.
 constexpr int LANG_TEXT_LIMIT = 100000;
 
-// Loads the language file into AppContext::langTexts and sets `language`.
-// While the application record is being built (its LoadStatistics and
-// LoadSettings calls have named it), that record receives the texts.
+// Loads the language file into the application record's langTexts and sets
+// its `language`.
 void LoadLanguage(int language);
 // The same for an explicit application record.
 void LoadLanguage(AppContext& app, int language);
 // Replaces `app.langTexts` with the texts of a language file's contents
 // (the bytes of the file). Exposed for tests.
 void ParseLanguageText(AppContext& app, const std::string& bytes);
-// Text n, or null when n is negative or beyond the list.
+// Text n of the application record, or null when n is negative or beyond
+// the list.
 const char* GetLangText(int n);
 // Text n, or "" when there is none (for callers that draw or format it).
 const char* LangTextOrEmpty(int n);
-
-// The application record the file functions work on before GetAppContext()
-// can be used (set by LoadStatistics/LoadSettings, cleared when that record
-// saves its files at its end).
-void SetFileHostApp(AppContext* app);
-void ReleaseFileHostApp(AppContext* app);  // forgets app if it is the one named
-AppContext& FileHostApp();

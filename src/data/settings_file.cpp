@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "data/language.h"
 #include "framework/stats_record.h"
 #include "shell/app_context.h"
 #include "util/safe_file.h"
@@ -44,7 +43,6 @@ int WordToInt(const std::string& word) {
 }  // namespace
 
 void LoadSettings(AppContext& app) {
-  SetFileHostApp(&app);
   std::string text;
   if (!ReadWholeFile(SETTINGS_FILE, &text)) return;
   size_t pos = 0;
@@ -76,16 +74,12 @@ bool SaveSettings(const AppContext& app) {
 }
 
 void LoadStatistics(AppContext& app) {
-  SetFileHostApp(&app);
   delete app.statistics;
   app.statistics = new StatsRecord();
   app.statistics->LoadFile(STATISTICS_FILE);
 }
 
 bool SaveStatistics(AppContext& app) {
-  // This runs as the record ends: from here on the texts are reached through
-  // GetAppContext() again.
-  ReleaseFileHostApp(&app);
   // Without a loaded record there is nothing to write, and writing an empty
   // one would wipe the file.
   if (!app.statistics) return false;

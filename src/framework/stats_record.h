@@ -2,10 +2,8 @@
 // games and the top-10 list of series results.
 #pragma once
 #include <cstdint>
-#include <iosfwd>
 #include <string>
-#include "framework/game_record.h"
-#include "util/ptr_list.h"
+#include "framework/record_io.h"
 
 // One named series result.
 struct SeriesEntry : HighscoreEntry {
@@ -15,30 +13,15 @@ struct SeriesEntry : HighscoreEntry {
   double worstGrade = 1.0;  // worst single grade of the series
 };
 
-class StatsRecord {
+// Its file holds the main loop's total time, the shared totals and the
+// series entries, which also carry their best and worst grade and difficulty.
+class StatsRecord final : public record_io::ResultRecord<SeriesEntry> {
  public:
   StatsRecord();
-  StatsRecord(const StatsRecord&) = delete;
-  StatsRecord& operator=(const StatsRecord&) = delete;
 
   void Reset();
-  void Load(std::istream& in);
-  void LoadText(const std::string& text);
-  bool LoadFile(const char* fileName);
-  void Save(std::ostream& out) const;
-  std::string SaveText() const;
-  bool SaveFile(const char* fileName) const;
+  void LoadText(const std::string& text) override;
+  std::string SaveText() const override;
 
-  void AddResult(double grade);
-  bool Qualifies(double grade);
-  void InsertEntry(SeriesEntry* entry);
-  PtrList<SeriesEntry>& Entries() { return entries; }
-
-  double totalTime = 0.0;     // "GAME_ZEIT:" seconds of the main loop over all runs
-  int32_t veryGoodCount = 0;  // "GELÖST:"
-  double bestGrade = 6.0;     // "BEST_ERG:"
-  double worstGrade = 1.0;    // "SCHL_ERG:"
-  int32_t playCount = 0;      // "ANZ_SPIELE:"
-  double gradeSum = 0.0;      // "ERGS:"
-  mutable PtrList<SeriesEntry> entries{true};
+  double totalTime = 0.0;  // "GAME_ZEIT:" seconds of the main loop over all runs
 };

@@ -54,28 +54,33 @@ class PtrList {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     Node* node = NodeAt(i);
     if (!node) return false;
+    // Unlinked first, so an item whose destructor uses this list finds it whole.
     node->prev->next = node->next;
     node->next->prev = node->prev;
-    if (deleteItem && owning_) delete node->item;
-    delete node;
     --count_;
     ResetCursor();
+    T* item = node->item;
+    delete node;
+    if (deleteItem && owning_) delete item;
     return true;
   }
 
   void Clear() {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
+    // The chain is taken out of the list before anything is deleted, so an
+    // item whose destructor uses this list finds it empty, not half freed.
     Node* n = head_.next;
-    while (n != &tail_) {
-      Node* next = n->next;
-      if (owning_) delete n->item;
-      delete n;
-      n = next;
-    }
     head_.next = &tail_;
     tail_.prev = &head_;
     count_ = 0;
     ResetCursor();
+    while (n != &tail_) {
+      Node* next = n->next;
+      T* item = n->item;
+      delete n;
+      if (owning_) delete item;
+      n = next;
+    }
   }
 
   // How many node steps the last Get took (for tests of the cursor walk).
