@@ -20,6 +20,7 @@
 #include "gfx/cp1252.h"
 #include "gfx/font.h"
 #include "util/format_text.h"
+#include "test_data_builders.h"
 
 namespace {
 
@@ -42,13 +43,12 @@ void EnterLanguageFolder() {
   static bool entered = false;
   if (entered) return;
   entered = true;
-  char folder[] = "/tmp/denkar_langfiles_XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string folder = testdata::EnterFreshDirectory("denkar_langfiles_");  // removed at exit
+  ASSERT_FALSE(folder.empty());
   for (const char* name : kFileNames) {
     std::ofstream out(std::string(folder) + "/" + name, std::ios::binary);
     out << ReadFile(AssetPath(name));
   }
-  ASSERT_EQ(chdir(folder), 0);
 }
 
 // Every text the game uses, with the arguments its screens pass, in order:

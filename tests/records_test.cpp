@@ -24,6 +24,15 @@ HighscoreEntry* Entry(const char* name, double grade, int day = 1, int month = 2
   return testdata::NamedEntry<HighscoreEntry>(name, grade, day, month, year);
 }
 
+// The totals both kinds of record share.
+void SetTotals(record_io::Totals& t, int veryGood, double best, double worst, int plays, double sum) {
+  t.veryGoodCount = veryGood;
+  t.bestGrade = best;
+  t.worstGrade = worst;
+  t.playCount = plays;
+  t.gradeSum = sum;
+}
+
 int CountOf(const std::string& text, const std::string& what) {
   int n = 0;
   for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
@@ -76,11 +85,7 @@ TEST(GameRecordTest, EqualGradesKeepTheirOrderOfArrival) {
 TEST(GameRecordTest, SavesExactlyTheseBytes) {
   GameRecord r;
   r.playTime = 1234567.0;
-  r.veryGoodCount = 2;
-  r.bestGrade = 1.25;
-  r.worstGrade = 3.3333333;
-  r.playCount = 3;
-  r.gradeSum = 6.0;
+  SetTotals(r, 2, 1.25, 3.3333333, 3, 6.0);
   r.InsertEntry(Entry("Anna Lena", 1.25, 3, 4, 2024));
   r.InsertEntry(Entry("Bo", 2.5, 31, 12, 1999));
   const std::string expected =
@@ -107,11 +112,7 @@ TEST(GameRecordTest, SavesExactlyTheseBytes) {
 TEST(StatsRecordTest, SavesExactlyTheseBytes) {
   StatsRecord r;
   r.totalTime = 98.5;
-  r.veryGoodCount = 1;
-  r.bestGrade = 1.5;
-  r.worstGrade = 6.0;
-  r.playCount = 2;
-  r.gradeSum = 7.5;
+  SetTotals(r, 1, 1.5, 6.0, 2, 7.5);
   SeriesEntry* e = testdata::NamedEntry<SeriesEntry>("Max Mu", 2.75, 9, 10, 2025);
   e->bestGrade = 1.1;
   e->worstGrade = 4.0;
@@ -126,6 +127,38 @@ TEST(StatsRecordTest, SavesExactlyTheseBytes) {
             "ERGS:\t7.5\r\n"
             "EINTRAG_START\tNAME:\tMax_Mu\tDATUM:\t9\t10\t2025\tERG:\t2.75\tBEST:\t1.1\t"
             "SCHLECHT:\t4\tSCHW:\t2\tEINTRAG_ENDE\r\n");
+}
+
+TEST(StatsRecordTest, EachRecordReadsOnlyItsOwnKeys) {
+  const std::string text =
+      "LEVEL_ZEIT: 11 GAME_ZEIT: 22 IVAR1: 3 DVAR3: 4.5 ANZ_SPIELE: 6 "
+      "EINTRAG_START SCHW: 2 ERG: 3 SCHLECHT: 4 NAME: Al_Bo BEST: 1.5 EINTRAG_ENDE";
+  StatsRecord stats;
+  std::istringstream in(text);
+  stats.Load(in);
+  EXPECT_EQ(stats.totalTime, 22.0);
+  EXPECT_EQ(stats.playCount, 6);
+  ASSERT_EQ(stats.Entries().Count(), 1);
+  const SeriesEntry* s = stats.Entries().Get(0);
+  EXPECT_STREQ(s->name, "Al Bo");
+  EXPECT_EQ(s->grade, 3.0);
+  EXPECT_EQ(s->difficulty, 2);  // series values in any order
+  EXPECT_EQ(s->bestGrade, 1.5);
+  EXPECT_EQ(s->worstGrade, 4.0);
+  GameRecord game;
+  game.LoadText(text);
+  EXPECT_EQ(game.playTime, 11.0);
+  EXPECT_EQ(game.ivar1, 3);
+  EXPECT_EQ(game.dvar3, 4.5);
+  EXPECT_EQ(game.playCount, 6);
+  ASSERT_EQ(game.Entries().Count(), 1);  // the series values are skipped
+  EXPECT_STREQ(game.Entries().Get(0)->name, "Al Bo");
+  EXPECT_EQ(game.Entries().Get(0)->grade, 3.0);
+  EXPECT_EQ(game.SaveText().find("SCHW:"), std::string::npos);
+  // No file name: nothing read or written.
+  EXPECT_FALSE(stats.LoadFile(nullptr));
+  EXPECT_FALSE(stats.SaveFile(nullptr));
+  EXPECT_FALSE(game.SaveFile(""));
 }
 
 TEST(StatsRecordTest, RoundTripAndTopTenRules) {
@@ -159,11 +192,7 @@ TEST(StatsRecordTest, RoundTripAndTopTenRules) {
 TEST(GameRecordTest, WriteThenReadKeepsSixSignificantDigits) {
   GameRecord r;
   r.playTime = 1234567.891;
-  r.veryGoodCount = 7;
-  r.bestGrade = 1.23456789;
-  r.worstGrade = 5.9999;
-  r.playCount = 42;
-  r.gradeSum = 123.456789;
+  SetTotals(r, 7, 1.23456789, 5.9999, 42, 123.456789);
   r.ivar1 = -1;
   r.ivar3 = 9;
   r.dvar2 = 0.000123456789;

@@ -1,12 +1,17 @@
 // The window procedure's input routing: keys, Ctrl+Enter, the swallowed
-// Escape and Enter releases, focus loss, mouse messages and double clicks.
+// Escape and Enter releases, focus loss, mouse messages and double clicks;
+// and the drawing of one frame.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/game.h"
+#include "gfx/sprite.h"
+#include "platform/render_device.h"
 #include "shell/app_context.h"
+#include "shell/minimal_control.h"
 #include "shell/shell.h"
 #include "test_data_builders.h"
 
@@ -201,6 +206,37 @@ TEST_F(ShellRouting, NothingIsForwardedWithoutACurrentControl) {
   Send(WM_MOUSEMOVE, 0, MAKELPARAM(3, 4));
   EXPECT_TRUE(control_.calls.empty());
   EXPECT_EQ(app_->mouseX, 3);
+}
+
+}  // namespace
+
+namespace {
+
+// A frame of a control that draws nothing is the background colour, whole.
+TEST(ShellFrame, AFrameIsClearedToTheBackgroundColour) {
+  static const std::string dir = testdata::EnterAppDirectory("denkar_shell_frame");
+  ASSERT_FALSE(dir.empty());
+  AppContext& app = GetAppContext();
+  D3DPRESENT_PARAMETERS params;
+  params.BackBufferWidth = 1024;
+  params.BackBufferHeight = 768;
+  params.BackBufferFormat = D3DFMT_X8R8G8B8;
+  params.Windowed = true;
+  std::unique_ptr<RenderDevice> device = RenderDevice::Create(params);
+  ASSERT_TRUE(device);
+  Sprite sprite(device.get());
+  MinimalControl control;
+  app.device = device.get();
+  app.sprite = &sprite;
+  GetShellState().mainMenu = &control;
+  DrawFrame();
+  GetShellState().mainMenu = nullptr;
+  app.sprite = nullptr;
+  app.device = nullptr;
+  size_t other = 0;
+  for (int i = 0; i < device->Width() * device->Height(); ++i)
+    if ((device->BackBuffer()[i] & 0xFFFFFF) != 0x646464) ++other;
+  EXPECT_EQ(other, 0u);
 }
 
 }  // namespace
