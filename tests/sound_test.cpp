@@ -12,16 +12,16 @@
 
 using testdata::Bytes;
 using testdata::Entry;
-using testdata::WavSpec;
+using testdata::WavLayout;
 
 namespace {
 
 // One second of silence at 8000 Hz, 16-bit mono.
 Bytes OneSecondWav() {
-  WavSpec spec;
-  spec.samplesPerSec = 8000;
-  spec.samples = Bytes(16000, 0);
-  return testdata::MakeWav(spec);
+  WavLayout layout;
+  layout.samplesPerSec = 8000;
+  layout.samples = Bytes(16000, 0);
+  return testdata::MakeWav(layout);
 }
 
 bool AnyPlaying(const AppContext& app) {
@@ -51,7 +51,7 @@ class SoundTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_FALSE(testdata::EnterAppDirectory("denkar_sound").empty());
     ClockUseVirtual(true);
-    WavSpec adpcm;
+    WavLayout adpcm;
     adpcm.formatTag = 2;
     adpcm.blockAlign = 256;
     adpcm.bitsPerSample = 4;

@@ -80,7 +80,7 @@ inline Bytes ReadFile(const std::string& path) {
 }
 
 // The fields of a "fmt " chunk; extra bytes are written for non-PCM formats.
-struct WavSpec {
+struct WavLayout {
   uint16_t formatTag = 1;
   uint16_t channels = 1;
   uint32_t samplesPerSec = 22050;
@@ -90,7 +90,7 @@ struct WavSpec {
   Bytes samples = Bytes(4410, 0);   // 0.1 s of silence
 };
 
-inline Bytes FmtChunk(const WavSpec& w) {
+inline Bytes FmtChunk(const WavLayout& w) {
   Bytes c;
   PutTag(c, "fmt ");
   const bool pcm = w.formatTag == 1;
@@ -129,7 +129,7 @@ inline Bytes Riff(const std::vector<Bytes>& chunks) {
   return out;
 }
 
-inline Bytes MakeWav(const WavSpec& w = WavSpec{}) { return Riff({FmtChunk(w), DataChunk(w.samples)}); }
+inline Bytes MakeWav(const WavLayout& w = WavLayout{}) { return Riff({FmtChunk(w), DataChunk(w.samples)}); }
 
 // The whole file as text ("" when it cannot be read), and text written as a
 // whole new file.
