@@ -11,9 +11,17 @@
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
 #include "shell/app_context.h"
-#include "shell/minimal_control.h"
 #include "shell/shell.h"
 #include "test_data_builders.h"
+
+namespace {
+// A control that takes every input and draws nothing.
+class MinimalControl : public Game {
+ public:
+  void OnLostDevice() override {}
+  void OnResetDevice() override {}
+};
+}  // namespace
 
 namespace {
 

@@ -1,8 +1,19 @@
 #include "misc_art_kit.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace miscart {
+
+void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, rx, ry);
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+  cairo_close_path(cr);
+  cairo_restore(cr);
+}
 
 void RadialLight(cairo_t* cr, double cx, double cy, double r, Rgb light, Rgb dark, double fx,
                  double fy, double alpha) {

@@ -35,6 +35,9 @@ inline constexpr Rgb kAccent = kit::pal::kTerracotta;  // warm highlight
 inline constexpr Rgb kGreen = Hex(0x4FA866);           // "right"
 }  // namespace pal
 
+// An ellipse path centred on (cx, cy) with radii rx, ry.
+void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
+
 // A radial light: `light` at the focus (fx, fy), fading to `dark` at radius r
 // around (cx, cy), set as the source.
 void RadialLight(cairo_t* cr, double cx, double cy, double r, Rgb light, Rgb dark,

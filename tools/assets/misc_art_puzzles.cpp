@@ -24,16 +24,6 @@ void FillOutlined(cairo_t* cr, Rgb fill, Rgb line, double w = 1.5) {
   Outline(cr, line, w);
 }
 
-void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
-  cairo_save(cr);
-  cairo_translate(cr, cx, cy);
-  cairo_scale(cr, rx, ry);
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-  cairo_close_path(cr);
-  cairo_restore(cr);
-}
-
 void Cloud(cairo_t* cr, double x, double y, double s) {
   cairo_new_path(cr);
   Ellipse(cr, x, y, 16 * s, 9 * s);

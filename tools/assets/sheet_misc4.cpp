@@ -16,16 +16,6 @@ constexpr int kHeight = 1024;
 
 // ----------------------------------------------------------------- fruits
 
-void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
-  cairo_save(cr);
-  cairo_translate(cr, cx, cy);
-  cairo_scale(cr, rx, ry);
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-  cairo_close_path(cr);
-  cairo_restore(cr);
-}
-
 // Fills the current path with a light from the upper left and a crisp,
 // darker outline.
 void FruitFill(cairo_t* cr, Rgb base, double cx, double cy, double r) {

@@ -1,1 +1,0 @@
-#include "shell/minimal_control.h"
