@@ -110,13 +110,4 @@ void WaveFile::Close() {
   open_ = false;
 }
 
-WaveFormat WaveFile::PlatformFormat() const {
-  WaveFormat out;
-  out.formatTag = format_.formatTag;
-  out.channels = format_.channels;
-  out.samplesPerSec = format_.samplesPerSec;
-  out.avgBytesPerSec = format_.avgBytesPerSec;
-  out.blockAlign = format_.blockAlign;
-  out.bitsPerSample = format_.bitsPerSample;
-  return out;
-}
+WaveFormat WaveFile::PlatformFormat() const { return format_; }

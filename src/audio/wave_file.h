@@ -10,13 +10,7 @@
 
 // The "fmt " chunk: the sixteen PCM bytes, then for other formats the count
 // of extra bytes and those bytes.
-struct WaveFormatEx {
-  uint16_t formatTag = 0;
-  uint16_t channels = 0;
-  uint32_t samplesPerSec = 0;
-  uint32_t avgBytesPerSec = 0;
-  uint16_t blockAlign = 0;
-  uint16_t bitsPerSample = 0;
+struct WaveFormatEx : WaveFormat {
   uint16_t cbSize = 0;
   std::vector<uint8_t> extra;  // cbSize bytes
 };
