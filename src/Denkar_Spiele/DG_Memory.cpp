@@ -8,7 +8,7 @@
 #include "framework/time_bar.h"
 #include "platform/clock.h"
 #include "platform/crt_rand.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 #include "util/format_text.h"
 
 namespace {
@@ -127,13 +127,8 @@ void DG_Memory::OnLButtonUp(int x, int y) {
   if (firstCard->SamePair(*secondCard)) {
     matchedCards.Insert(firstCard);
     matchedCards.Insert(secondCard);
-    for (MemoryCard* done : {firstCard, secondCard}) {
-      for (int i = 0; i < remainingCards.Count(); ++i)
-        if (remainingCards.Get(i) == done) {
-          remainingCards.RemoveAt(i, false);
-          break;
-        }
-    }
+    remainingCards.Remove(firstCard);
+    remainingCards.Remove(secondCard);
     firstCard = secondCard = nullptr;
     turnBackTimer = -1.0;
     app->PlaySoundEffect(12, 1.0f);
@@ -176,8 +171,7 @@ const char* DG_Memory::GetResultTitle() { return GetLangText(19); }
 const char* DG_Memory::GetStatisticsText() { return BuildStatisticsText(); }
 
 const char* DG_Memory::GetResultText() {
-  const int t = WholeSecondsOf(playTime);
-  resultText_ = FormatText(GetLangText(22), {t / 60, t % 60}) + "\n";
+  resultText_ = PlayTimeLine();
   resultText_ += FormatText(GetLangText(23), {errors}) + "\n";
   resultText_ += FormatText(GetLangText(24), {moves}) + "\n\n";
   resultText_ += FormatText(GetLangText(50), {grade});

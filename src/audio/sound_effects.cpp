@@ -6,7 +6,7 @@
 #include <vector>
 #include "audio/wave_file.h"
 #include "gfx/graphics.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 
 namespace {
 

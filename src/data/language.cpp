@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/app_context.h"
+#include "util/app_context.h"
 #include "util/safe_file.h"
 
 namespace {

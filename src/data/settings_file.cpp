@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/stats_record.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 #include "util/safe_file.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "framework/stats_record.h"
 #include "framework/time_bar.h"
 #include "gfx/font.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 #include "util/format_text.h"
 
 namespace {
@@ -107,6 +107,11 @@ HighscoreEntry* Denkar_Game::CreateHighscoreEntry() {
 void Denkar_Game::AddHighscore(HighscoreEntry* entry) { record.InsertEntry(entry); }
 void Denkar_Game::ResetRecord() { record.Reset(); }
 void Denkar_Game::DisableRecording() { recordOnDestroy = false; }
+
+std::string Denkar_Game::PlayTimeLine() const {
+  const int t = WholeSecondsOf(playTime);
+  return FormatText(GetLangText(22), {t / 60, t % 60}) + "\n";
+}
 
 const char* Denkar_Game::BuildStatisticsText() {
   std::string& out = statisticsText_;

@@ -74,6 +74,9 @@ class Denkar_Game : public Game {
   // ten lines, total play time, very-good count, best and worst grade (when
   // there were plays), average and number of plays. Valid until the next call.
   const char* BuildStatisticsText();
+  // The first line of most result texts: language text 22 with the minutes
+  // and seconds of the truncated play time, and a line break.
+  std::string PlayTimeLine() const;
 
  private:
   std::string statisticsText_;

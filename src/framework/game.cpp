@@ -1,6 +1,6 @@
 #include "framework/game.h"
-#include "menu/gui_element.h"
-#include "shell/app_context.h"
+#include "framework/gui_element.h"
+#include "util/app_context.h"
 
 Game::Game() : app(&GetAppContext()) {}
 

@@ -6,7 +6,7 @@
 
 #include "data/language.h"
 #include "gfx/font.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 #include "util/format_text.h"
 
 int WholeSecondsOf(double seconds) {

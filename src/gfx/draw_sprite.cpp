@@ -7,7 +7,7 @@
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "gfx/text_layout.h"
 #include "platform/font_face.h"
 #include "platform/render_device.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 
 namespace {
 

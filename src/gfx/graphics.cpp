@@ -6,7 +6,7 @@
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 
 namespace {
 
@@ -155,12 +155,17 @@ void ReleaseTexture(Texture*& texture) {
   texture = nullptr;
 }
 
+void ReleaseTextures() {
+  AppContext& app = GetAppContext();
+  for (Texture* AppContext::*field : TEXTURE_RELEASES) ReleaseTexture(app.*field);
+}
+
 void ReleaseGraphics() {
   AppContext& app = GetAppContext();
   if (app.d3d == nullptr) return;
   if (app.device != nullptr) {
     GetFontManager().Clear();
-    for (Texture* AppContext::*field : TEXTURE_RELEASES) ReleaseTexture(app.*field);
+    ReleaseTextures();
     app.sprite = nullptr;
     ownedSprite.reset();
     app.device = nullptr;

@@ -10,6 +10,7 @@ HRESULT LoadTextures();   // creates the sprite, loads the textures behind the l
 void RefreshLoadingScreen(bool draw = true);  // counts one step (and draws the screen when asked)
 int LoadingProgress();
 void ReleaseTexture(class Texture*& texture);
+void ReleaseTextures();  // the sixteen textures, in shutdown order
 void ReleaseGraphics();   // fonts, textures, sprite, device, in that order (Shutdown)
 
 // Right edge (in splash image pixels) of the loading bar's fill after

@@ -10,10 +10,10 @@
 #include "framework/stats_record.h"
 #include "gfx/font.h"
 #include "menu/game_list.h"
-#include "menu/gui_element.h"
+#include "framework/gui_element.h"
 #include "platform/clock.h"
 #include "platform/crt_rand.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "framework/time_bar.h"
 #include "gfx/font.h"
 #include "menu/game_list.h"
-#include "menu/gui_element.h"
+#include "framework/gui_element.h"
 #include "menu/main_menu.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 #include "util/format_text.h"
 
 namespace {

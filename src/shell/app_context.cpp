@@ -1,4 +1,4 @@
-#include "shell/app_context.h"
+#include "util/app_context.h"
 
 #include "data/language.h"
 #include "data/settings_file.h"

@@ -14,7 +14,7 @@
 #include "gfx/sprite.h"
 #include "menu/main_menu.h"
 #include "platform/clock.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 #include "shell/command_line.h"
 #include "shell/input_script.h"
 

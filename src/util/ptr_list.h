@@ -65,6 +65,16 @@ class PtrList {
     return true;
   }
 
+  // Removes the first entry holding `item` (pointer comparison), deleting the
+  // item when asked and the list owns it; false when it is not in the list.
+  bool Remove(T* item, bool deleteItem = false) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    int i = 0;
+    for (Node* n = head_.next; n != &tail_; n = n->next, ++i)
+      if (n->item == item) return RemoveAt(i, deleteItem);
+    return false;
+  }
+
   void Clear() {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     // The chain is taken out of the list before anything is deleted, so an

@@ -15,7 +15,7 @@
 
 #include "framework/game_record.h"
 #include "framework/stats_record.h"
-#include "test_data_builders.h"
+#include "support/test_data_builders.h"
 #include "util/safe_file.h"
 
 namespace {

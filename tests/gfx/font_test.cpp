@@ -9,8 +9,8 @@
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
-#include "shell/app_context.h"
-#include "test_data_builders.h"
+#include "util/app_context.h"
+#include "support/test_data_builders.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "data/language.h"
-#include "shell/app_context.h"
-#include "test_data_builders.h"
+#include "util/app_context.h"
+#include "support/test_data_builders.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include "framework/game.h"
 #include "platform/clock.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 #include "shell/shell.h"
-#include "test_data_builders.h"
+#include "support/test_data_builders.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "audio/wave_file.h"
 #include "data/data_file.h"
-#include "test_data_builders.h"
+#include "support/test_data_builders.h"
 
 using testdata::Bytes;
 using testdata::WavLayout;

@@ -16,11 +16,11 @@
 #include "framework/stats_record.h"
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
-#include "menu/gui_element.h"
+#include "framework/gui_element.h"
 #include "menu/main_menu.h"
 #include "platform/render_device.h"
-#include "shell/app_context.h"
-#include "test_data_builders.h"
+#include "util/app_context.h"
+#include "support/test_data_builders.h"
 #include "util/format_text.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "gfx/cp1252.h"
 #include "gfx/font.h"
 #include "util/format_text.h"
-#include "test_data_builders.h"
+#include "support/test_data_builders.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "framework/game.h"
-#include "menu/gui_element.h"
-#include "shell/app_context.h"
-#include "test_data_builders.h"
+#include "framework/gui_element.h"
+#include "util/app_context.h"
+#include "support/test_data_builders.h"
 
 namespace {
 

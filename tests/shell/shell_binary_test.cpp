@@ -13,7 +13,7 @@
 #include <string>
 
 #include "platform/render_device.h"
-#include "test_data_builders.h"
+#include "support/test_data_builders.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include "data/data_file.h"
 #include "data/member_stream.h"
-#include "test_data_builders.h"
+#include "support/test_data_builders.h"
 
 using testdata::Bytes;
 using testdata::BuildArchive;

@@ -10,9 +10,9 @@
 #include "framework/game.h"
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
-#include "shell/app_context.h"
+#include "util/app_context.h"
 #include "shell/shell.h"
-#include "test_data_builders.h"
+#include "support/test_data_builders.h"
 
 namespace {
 // A control that takes every input and draws nothing.

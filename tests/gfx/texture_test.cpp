@@ -7,8 +7,8 @@
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
-#include "shell/app_context.h"
-#include "test_data_builders.h"
+#include "util/app_context.h"
+#include "support/test_data_builders.h"
 
 using testdata::Bytes;
 using testdata::Entry;

@@ -13,8 +13,8 @@
 #include "framework/stats_record.h"
 #include "framework/time_bar.h"
 #include "gfx/font.h"
-#include "shell/app_context.h"
-#include "test_data_builders.h"
+#include "util/app_context.h"
+#include "support/test_data_builders.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "menu/gui_element.h"
+#include "framework/gui_element.h"
 
 GUIElement::GUIElement(int id_, RECT src, float x_, float y_, Game* owner_,
                        Game::DrawCallback callback)

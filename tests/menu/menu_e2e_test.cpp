@@ -19,7 +19,7 @@
 #include "framework/stats_record.h"
 #include "menu/game_list.h"
 #include "platform/render_device.h"
-#include "test_data_builders.h"
+#include "support/test_data_builders.h"
 
 namespace {
 

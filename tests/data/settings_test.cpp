@@ -8,8 +8,8 @@
 
 #include "data/settings_file.h"
 #include "framework/stats_record.h"
-#include "shell/app_context.h"
-#include "test_data_builders.h"
+#include "util/app_context.h"
+#include "support/test_data_builders.h"
 
 namespace {
 

@@ -1,0 +1,114 @@
+#include "support/play_driver.h"
+
+#include <cctype>
+
+#include "framework/denkar_game.h"
+#include "menu/main_menu.h"
+#include "platform/win_types.h"
+#include "util/app_context.h"
+
+void PlayDriver::Move(int x, int y) {
+  AppContext& app = GetAppContext();
+  app.prevMouseX = app.mouseX;
+  app.prevMouseY = app.mouseY;
+  app.mouseX = x;
+  app.mouseY = y;
+  Target().OnMouseMove(x, y);
+  AfterInput();
+}
+
+void PlayDriver::Down(int x, int y) {
+  Move(x, y);
+  Target().OnLButtonDown(x, y);
+  AfterInput();
+}
+
+void PlayDriver::Up(int x, int y) {
+  Move(x, y);
+  Target().OnLButtonUp(x, y);
+  AfterInput();
+}
+
+void PlayDriver::Click(int x, int y) {
+  Down(x, y);
+  Target().OnLButtonUp(x, y);
+  AfterInput();
+}
+
+void PlayDriver::RightClick(int x, int y) {
+  Move(x, y);
+  Target().OnRButtonDown(x, y);
+  AfterInput();
+  Target().OnRButtonUp(x, y);
+  AfterInput();
+}
+
+void PlayDriver::KeyDown(int key) {
+  Target().OnKeyDown(key);
+  AfterInput();
+}
+
+void PlayDriver::KeyUp(int key) {
+  Target().OnKeyUp(key);
+  AfterInput();
+}
+
+void PlayDriver::Key(int key) {
+  KeyDown(key);
+  KeyUp(key);
+}
+
+void PlayDriver::Type(const std::string& text) {
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == ' ') {
+      Key(VK_SPACE);
+    } else if (std::isupper(u)) {
+      KeyDown(VK_SHIFT);
+      Key(u);
+      KeyUp(VK_SHIFT);
+    } else {
+      Key(std::toupper(u));  // virtual keys of letters are the capitals
+    }
+  }
+}
+
+void PlayDriver::Wait(double seconds, double frame) {
+  for (double t = 0; t < seconds - 1e-9; t += frame) Frame(frame);
+}
+
+bool PlayDriver::WaitUntil(const std::function<bool()>& done, double limitSeconds, double frame) {
+  for (double t = 0; t <= limitSeconds; t += frame) {
+    if (done()) return true;
+    Frame(frame);
+  }
+  return done();
+}
+
+GameDriver::GameDriver(Denkar_Game& game, bool start) : game_(game) {
+  if (start) game_.Start();
+}
+
+void GameDriver::Frame(double seconds) {
+  AppContext& app = GetAppContext();
+  app.realFrameTime = seconds;
+  app.frameTime = app.paused ? 0.0 : seconds;
+  game_.Update();
+}
+
+MyControl& GameDriver::Target() { return game_; }
+
+Denkar_Game* MenuDriver::CurrentGame() { return menu_.activeGame; }
+
+void MenuDriver::Frame(double seconds) {
+  AppContext& app = GetAppContext();
+  app.realFrameTime = seconds;
+  app.frameTime = app.paused ? 0.0 : seconds;
+  menu_.Update();
+}
+
+void MenuDriver::SkipCountdown() {
+  WaitUntil([this] { return menu_.startCountdown <= 0; }, 5.0);
+}
+
+MyControl& MenuDriver::Target() { return menu_; }

@@ -1,0 +1,76 @@
+// PlayDriver: plays a running game for the tests as a player would, through
+// the game's own input handlers. It sends mouse and key events the way the
+// window procedure does (a mouse move first, the position kept in the
+// application record) and advances time frame by frame. Autoplayers of the
+// games take a PlayDriver, so the same autoplayer wins a game on its own
+// (GameDriver) and inside the main menu or a whole series (MenuDriver).
+#pragma once
+#include <functional>
+#include <string>
+
+class Denkar_Game;
+class MainMenu;
+class MyControl;
+
+class PlayDriver {
+ public:
+  virtual ~PlayDriver() = default;
+  // The game being played (null when none runs).
+  virtual Denkar_Game* CurrentGame() = 0;
+  // One frame of `seconds`: frame times set in the record, then Update.
+  virtual void Frame(double seconds) = 0;
+
+  // Mouse, in back-buffer pixels. Down/Up/Click move the mouse there first.
+  void Move(int x, int y);
+  void Down(int x, int y);
+  void Up(int x, int y);
+  void Click(int x, int y);
+  void RightClick(int x, int y);
+  // Keys by virtual-key code.
+  void KeyDown(int key);
+  void KeyUp(int key);
+  void Key(int key);
+  // One key press per character: digits, letters (capitals with Shift) and spaces.
+  void Type(const std::string& text);
+  // Frames of `frame` seconds until `seconds` have passed.
+  void Wait(double seconds, double frame = 1.0 / 60);
+  // Frames until `done` holds; false when it did not within `limitSeconds`.
+  bool WaitUntil(const std::function<bool()>& done, double limitSeconds, double frame = 1.0 / 60);
+
+ protected:
+  virtual MyControl& Target() = 0;
+  // Called after every input event (the menu driver runs a frame there).
+  virtual void AfterInput() {}
+};
+
+// Input straight to the game, frames straight to its Update. Calls Start.
+class GameDriver : public PlayDriver {
+ public:
+  explicit GameDriver(Denkar_Game& game, bool start = true);
+  Denkar_Game* CurrentGame() override { return &game_; }
+  void Frame(double seconds) override;
+
+ protected:
+  MyControl& Target() override;
+
+ private:
+  Denkar_Game& game_;
+};
+
+// Input and frames through the main menu that hosts the game, as in the
+// running program (the countdown, the end wait and the pages included).
+class MenuDriver : public PlayDriver {
+ public:
+  explicit MenuDriver(MainMenu& menu) : menu_(menu) {}
+  Denkar_Game* CurrentGame() override;
+  void Frame(double seconds) override;
+  // Lets the start countdown run out so the game takes input.
+  void SkipCountdown();
+
+ protected:
+  MyControl& Target() override;
+  void AfterInput() override { Frame(1.0 / 60); }
+
+ private:
+  MainMenu& menu_;
+};

@@ -1,0 +1,79 @@
+#include "support/test_app.h"
+
+#include <filesystem>
+
+#include "data/data_file.h"
+#include "data/language.h"
+#include "framework/stats_record.h"
+#include "gfx/graphics.h"
+#include "gfx/sprite.h"
+#include "platform/render_device.h"
+#include "support/test_data_builders.h"
+#include "util/app_context.h"
+
+namespace testapp {
+
+AppContext& EnterFreshApp(const char* folderPrefix, bool withDataFile) {
+  AppContext& app = GetAppContext();
+  const std::string folder = testdata::EnterFreshDirectory(folderPrefix);
+  EXPECT_FALSE(folder.empty());
+  std::vector<const char*> files = {"deutsch.lng", "english.lng"};
+  if (withDataFile) files.push_back("sport.gob");
+  for (const char* name : files)
+    std::filesystem::copy_file(std::string(DENKAR_RUN_DIR) + "/" + name, name);
+  ResetAppState();
+  if (app.statistics) app.statistics->Reset();
+  UseLanguage(0);
+  return app;
+}
+
+void ResetAppState() {
+  AppContext& app = GetAppContext();
+  app.runState = 0;
+  app.paused = false;
+  app.screenWidth = 1024;
+  app.screenHeight = 768;
+  app.frameTime = app.realFrameTime = 0;
+}
+
+void UseLanguage(int language) {
+  GetAppContext().language = language;
+  LoadLanguage(language);
+}
+
+OffscreenScreen::OffscreenScreen() {
+  AppContext& app = GetAppContext();
+  D3DPRESENT_PARAMETERS pp;
+  pp.BackBufferWidth = 1024;
+  pp.BackBufferHeight = 768;
+  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+  device_ = RenderDevice::Create(pp);
+  if (!device_) return;
+  app.device = device_.get();
+  app.dataFile = OpenDataFile("sport.gob");
+  if (!app.dataFile) return;
+  ok_ = LoadTextures() >= 0 && app.sprite != nullptr;
+}
+
+OffscreenScreen::~OffscreenScreen() {
+  AppContext& app = GetAppContext();
+  ReleaseTextures();
+  app.sprite = nullptr;
+  app.device = nullptr;
+  if (app.dataFile) CloseDataFile(app.dataFile);
+  app.dataFile = nullptr;
+}
+
+void OffscreenScreen::BeginFrame() {
+  AppContext& app = GetAppContext();
+  device_->Clear(0xFF646464);
+  app.sprite->Begin();
+}
+
+void OffscreenScreen::EndFrame() { GetAppContext().sprite->End(); }
+
+bool OffscreenScreen::SavePng(const std::string& path) const {
+  return device_ && device_->SavePNG(path);
+}
+
+}  // namespace testapp
