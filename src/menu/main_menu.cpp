@@ -85,7 +85,10 @@ void MainMenu::OnLButtonDown(int x, int y) {
   ForwardMouse(&MyControl::OnLButtonDown, x, y);
 }
 
-void MainMenu::OnLButtonDblClk(int x, int y) { ForwardMouse(&MyControl::OnLButtonDblClk, x, y); }
+// The second press of a double click is a press like any other: the games
+// act on presses and would otherwise lose it (a lamp clicked twice, a second
+// coin taken from a pile).
+void MainMenu::OnLButtonDblClk(int x, int y) { OnLButtonDown(x, y); }
 void MainMenu::OnRButtonDown(int x, int y) { ForwardMouse(&MyControl::OnRButtonDown, x, y); }
 void MainMenu::OnRButtonUp(int x, int y) { ForwardMouse(&MyControl::OnRButtonUp, x, y); }
 
