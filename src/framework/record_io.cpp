@@ -60,14 +60,6 @@ bool TakeNumber(TokenReader& in, T& value) {
   return true;
 }
 
-// The keys inside an entry; found right after "NAME:" one means the name
-// was empty.
-bool IsEntryKey(const std::string& token) {
-  return token == "NAME:" || token == "DATUM:" || token == "ERG:" || token == "BEST:" ||
-         token == "SCHLECHT:" || token == "SCHW:" || token == "EINTRAG_START" ||
-         token == "EINTRAG_ENDE";
-}
-
 constexpr Field<Totals> TOTAL_FIELDS[] = {
     {"GEL\xD6ST:", &Totals::veryGoodCount}, {"BEST_ERG:", &Totals::bestGrade},
     {"SCHL_ERG:", &Totals::worstGrade},     {"ANZ_SPIELE:", &Totals::playCount},
@@ -112,13 +104,10 @@ bool ReadEntry(TokenReader& in, HighscoreEntry& entry, bool& nextStarts,
       break;
     }
     if (token == "NAME:") {
+      // The next token is the name, whatever it spells: a player may well
+      // have typed "EINTRAG ENDE".
       std::string name;
-      if (in.Peek(name) && !IsEntryKey(name)) {
-        in.Next(name);
-        RestoreName(name, entry.name);
-      } else {
-        entry.name[0] = 0;
-      }
+      if (in.Next(name)) RestoreName(name, entry.name);
       hasName = true;
     } else if (token == "DATUM:") {
       if (in.NextInt(entry.day) && in.NextInt(entry.month)) in.NextInt(entry.year);
@@ -153,8 +142,12 @@ bool WriteRecordFile(const char* fileName, const std::string& text) {
   return fileName && *fileName && WriteFileSafely(fileName, text);
 }
 
+void CountOneMore(int32_t& counter) {
+  if (counter < INT32_MAX) ++counter;
+}
+
 void Totals::AddResult(double grade) {
-  ++playCount;
+  CountOneMore(playCount);
   gradeSum += grade;
   if (grade < bestGrade) bestGrade = grade;
   if (grade > worstGrade) worstGrade = grade;
