@@ -14,6 +14,7 @@
 #include "data/language.h"
 #include "framework/game_record.h"
 #include "platform/crt_rand.h"
+#include "shell/shell.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
 #include "util/format_text.h"
@@ -61,6 +62,42 @@ TEST_F(ClockTest, TypingNeedsTheStartAndStopsAtFourDigits) {
   EXPECT_STREQ(game.answerBox.Answer(), "1234");
   driver.Key(VK_NUMPAD0 + 5);
   EXPECT_EQ(game.answerBox.Length(), 4);
+}
+
+bool g_ctrlHeld = false;
+bool FakeKeyState(int key) { return key == VK_CONTROL && g_ctrlHeld; }
+
+TEST_F(ClockTest, CtrlEnterSwitchesTheDisplayWithoutAnswering) {
+  DG_Uhr_lesen game(0);
+  game.DisableRecording();
+  game.Start();
+  GetShellState() = ShellState{};
+  GetShellState().isKeyDown = FakeKeyState;
+  GetShellState().mainMenu = &game;
+  app->currentControl = &game;
+  const bool fullscreen = app->fullscreen;
+  const auto windowed = app->presentParams.Windowed;
+  for (int key : {'1', '2'}) {
+    WindowProc(nullptr, WM_KEYDOWN, key, 0);
+    WindowProc(nullptr, WM_KEYUP, key, 0);
+  }
+  g_ctrlHeld = true;
+  WindowProc(nullptr, WM_KEYDOWN, VK_CONTROL, 0);
+  WindowProc(nullptr, WM_KEYDOWN, VK_RETURN, 0);
+  g_ctrlHeld = false;
+  WindowProc(nullptr, WM_KEYUP, VK_CONTROL, 0);
+  WindowProc(nullptr, WM_KEYUP, VK_RETURN, 0);
+  EXPECT_NE(app->fullscreen, fullscreen);
+  EXPECT_STREQ(game.answerBox.Answer(), "12");
+  EXPECT_EQ(game.answerBox.Answered(), 0);
+  // A plain Enter afterwards answers.
+  WindowProc(nullptr, WM_KEYDOWN, VK_RETURN, 0);
+  WindowProc(nullptr, WM_KEYUP, VK_RETURN, 0);
+  EXPECT_EQ(game.answerBox.Answered(), 1);
+  app->currentControl = nullptr;
+  app->fullscreen = fullscreen;
+  app->presentParams.Windowed = windowed;
+  GetShellState() = ShellState{};
 }
 
 TEST_F(ClockTest, TimesJoinAcrossMidnight) {
