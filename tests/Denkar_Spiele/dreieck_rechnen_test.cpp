@@ -201,22 +201,8 @@ TEST_F(PyramidTest, WrongAnswersGradeBadlyAndAreRecorded) {
 class PyramidMenuTest : public TypedGameMenuTest {};
 
 TEST_F(PyramidMenuTest, PlayedFromTheMenuAtEveryDifficultyInBothLanguages) {
-  int plays = 0;
-  for (int language = 0; language < 2; ++language) {
-    testapp::UseLanguage(language);
-    for (int difficulty = 0; difficulty < 3; ++difficulty) {
-      const std::string prefix =
-          std::string("pyramid_") + (language ? "en" : "de") + "_d" + std::to_string(difficulty);
-      const double grade = PlayFromMenu<DG_Dreieck_rechnen>(
-          3, difficulty, prefix, RightAnswer, WrongAnswer, AutoplayWin_DG_Dreieck_rechnen);
-      ASSERT_GT(grade, 1.0) << prefix;
-      GameRecord saved;
-      ASSERT_TRUE(saved.LoadFile("dreieck.sav"));
-      EXPECT_EQ(saved.playCount, ++plays);
-      EXPECT_EQ(saved.Entries().Count(), plays);
-      EXPECT_STREQ(saved.Entries().Get(0)->name, "Tester");
-    }
-  }
+  PlayEveryDifficultyInBothLanguages<DG_Dreieck_rechnen>(
+      3, "pyramid", "dreieck.sav", RightAnswer, WrongAnswer, AutoplayWin_DG_Dreieck_rechnen);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "framework/answer_box.h"
 #include "framework/denkar_game.h"
+#include "framework/game_record.h"
 #include "platform/win_types.h"
 #include "menu/main_menu.h"
 #include "support/menu_play.h"
@@ -74,5 +75,30 @@ class TypedGameMenuTest : public MenuPlayTest {
       ClickElement(56);
     }
     return menu->activeGame == nullptr && menu->currentPage == 1 ? grade : -1;
+  }
+
+  // PlayFromMenu at every difficulty, in German and then in English; every
+  // play is recorded in `saveFile` with the name typed on its result page.
+  // The shots are named <name>_<de|en>_d<difficulty>_....
+  template <typename GameType, typename RightFn, typename WrongFn>
+  void PlayEveryDifficultyInBothLanguages(int index, const std::string& name,
+                                          const char* saveFile, RightFn rightFor,
+                                          WrongFn wrongFor, void (*autoplay)(PlayDriver&)) {
+    int plays = 0;
+    for (int language = 0; language < 2; ++language) {
+      testapp::UseLanguage(language);
+      for (int difficulty = 0; difficulty < 3; ++difficulty) {
+        const std::string prefix =
+            name + (language ? "_en" : "_de") + "_d" + std::to_string(difficulty);
+        const double grade = PlayFromMenu<GameType>(index, difficulty, prefix, rightFor,
+                                                    wrongFor, autoplay);
+        ASSERT_GT(grade, 1.0) << prefix;
+        GameRecord saved;
+        ASSERT_TRUE(saved.LoadFile(saveFile));
+        EXPECT_EQ(saved.playCount, ++plays);
+        ASSERT_EQ(saved.Entries().Count(), plays);
+        EXPECT_STREQ(saved.Entries().Get(0)->name, "Tester");
+      }
+    }
   }
 };

@@ -270,21 +270,8 @@ TEST_F(ClockTest, WrongAnswersGradeBadlyAndAreRecorded) {
 class ClockMenuTest : public TypedGameMenuTest {};
 
 TEST_F(ClockMenuTest, PlayedFromTheMenuAtEveryDifficultyInBothLanguages) {
-  int plays = 0;
-  for (int language = 0; language < 2; ++language) {
-    testapp::UseLanguage(language);
-    for (int difficulty = 0; difficulty < 3; ++difficulty) {
-      const std::string prefix =
-          std::string("clock_") + (language ? "en" : "de") + "_d" + std::to_string(difficulty);
-      const double grade = PlayFromMenu<DG_Uhr_lesen>(12, difficulty, prefix, RightAnswer,
-                                                      WrongAnswer, AutoplayWin_DG_Uhr_lesen);
-      ASSERT_GT(grade, 1.0) << prefix;
-      GameRecord saved;
-      ASSERT_TRUE(saved.LoadFile("uhr.sav"));
-      EXPECT_EQ(saved.playCount, ++plays);
-      EXPECT_EQ(saved.Entries().Count(), plays);
-    }
-  }
+  PlayEveryDifficultyInBothLanguages<DG_Uhr_lesen>(12, "clock", "uhr.sav", RightAnswer,
+                                                   WrongAnswer, AutoplayWin_DG_Uhr_lesen);
 }
 
 }  // namespace
