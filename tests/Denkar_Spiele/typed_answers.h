@@ -16,6 +16,11 @@
 // the play no longer runs (ended, quit) or a feedback does not end in time.
 template <typename GameType, typename AnswerFn>
 void AnswerEveryTask(PlayDriver& driver, AnswerFn answerFor) {
+  // A play still in its start countdown is waited for.
+  driver.WaitUntil([&] {
+    Denkar_Game* game = driver.CurrentGame();
+    return !game || game->started;
+  }, 5.0);
   for (;;) {
     GameType* game = dynamic_cast<GameType*>(driver.CurrentGame());
     if (!game || !game->started || game->GetState() != GAME_STATE_RUNNING) return;
