@@ -1,6 +1,8 @@
 #include "menu/game_list.h"
 
+#include "Denkar_Spiele/DG_Dreieck_rechnen.h"
 #include "Denkar_Spiele/DG_Memory.h"
+#include "Denkar_Spiele/DG_Uhr_lesen.h"
 
 namespace {
 // Caption text of each list entry, in the fixed order of the list.
@@ -14,7 +16,9 @@ int GameListCaption(int index) {
 
 Denkar_Game* CreateListedGame(int index, int difficulty) {
   switch (index) {
+    case 3: return new DG_Dreieck_rechnen(difficulty);
     case 5: return new DG_Memory(difficulty);
+    case 12: return new DG_Uhr_lesen(difficulty);
     default: return nullptr;  // 0 DG_Bilder_Basteln ... 15 DG_Zahlen_klicken: not built yet
   }
 }
