@@ -1,5 +1,6 @@
 #include "menu/game_list.h"
 
+#include "Denkar_Spiele/DG_Datum_Game.h"
 #include "Denkar_Spiele/DG_Memory.h"
 
 namespace {
@@ -14,6 +15,7 @@ int GameListCaption(int index) {
 
 Denkar_Game* CreateListedGame(int index, int difficulty) {
   switch (index) {
+    case 2: return new DG_Datum_Game(difficulty);
     case 5: return new DG_Memory(difficulty);
     default: return nullptr;  // 0 DG_Bilder_Basteln ... 15 DG_Zahlen_klicken: not built yet
   }
