@@ -25,7 +25,6 @@ constexpr int TEXT_SUNDAY = 190;  // ... 196 Saturday
 constexpr int TEXT_START_LINE = 197;
 
 constexpr D3DCOLOR BLACK = 0xFF000000;
-constexpr D3DCOLOR LIGHT_RED = 0xFFFF7F7F;
 constexpr DWORD CENTRED = DT_CENTER | DT_VCENTER;
 
 // A retry loop that draws the next step type ends with probability 1 only;
@@ -88,7 +87,8 @@ int DigitsValue(const char* digits, int count) {
 
 }  // namespace
 
-DG_Datum_Game::DG_Datum_Game(int difficulty_) : Denkar_Game(difficulty_, "datum.sav") {
+DG_Datum_Game::DG_Datum_Game(int difficulty_)
+    : Denkar_Game(difficulty_, "datum.sav"), answerBox(*this, *this, FEEDBACK_RIGHT, FEEDBACK_WRONG) {
   startDate.Today(true);
   resultDate.Today(true);
   switch (difficulty_) {
@@ -104,11 +104,9 @@ DG_Datum_Game::DG_Datum_Game(int difficulty_) : Denkar_Game(difficulty_, "datum.
   }
   BuildTask();
   playTime = 0.0;
-  rightCount = wrongCount = 0;
-  feedbackSeconds = 0.0;
   taskFont = fontManager->AddFont("Arial", 25);
   answerFont = fontManager->AddFont("Arial", 20);
-  ClearAnswer();
+  answerBox.Clear();
 }
 
 // The fonts belong to the font manager.
@@ -183,7 +181,7 @@ Datum DG_Datum_Game::ReadDateAnswer(const char* digits) {
   return date;
 }
 
-bool DG_Datum_Game::IsRightAnswer(const char* typed) const {
+bool DG_Datum_Game::IsRight(const char* typed) const {
   if (weekdayQuestion) {
     const std::string expected = Normalised(WeekdayName(resultDate.weekday));
     return !expected.empty() && Normalised(typed) == expected;
@@ -207,97 +205,40 @@ std::string DG_Datum_Game::ExpectedAnswer() const {
 // ---------------------------------------------------------------- input
 
 bool DG_Datum_Game::TakesInput() const {
-  return started && state == GAME_STATE_RUNNING && feedbackSeconds <= 0 &&
-         rightCount + wrongCount < taskCount;
+  return started && state == GAME_STATE_RUNNING && !answerBox.InFeedback();
 }
 
-void DG_Datum_Game::OnKeyDown(int key) {
-  // Shift only sets the case of letters; it is followed also while the game
-  // takes no answer, so a release during the feedback is not lost.
-  if (key == VK_SHIFT) {
-    shiftHeld = true;
-    return;
-  }
-  if (!TakesInput()) return;
-  if (key == VK_BACK) {
-    if (answerLength > 0) answer[--answerLength] = 0;
-  } else if (weekdayQuestion && key >= 'A' && key <= 'Z') {
-    if (answerLength >= MAX_WEEKDAY_LETTERS) return;
-    answer[answerLength++] = static_cast<char>(shiftHeld ? key : std::tolower(key));
-  } else if (!weekdayQuestion && key >= '0' && key <= '9') {
-    if (answerLength >= MAX_DATE_DIGITS) return;
-    answer[answerLength++] = static_cast<char>(key);
-  } else {
-    return;
-  }
-  answer[answerLength] = 0;
-  BuildAnswerShown();
+bool DG_Datum_Game::TakesKey(int key, int length) const {
+  if (weekdayQuestion) return key >= 'A' && key <= 'Z' && length < MAX_WEEKDAY_LETTERS;
+  return key >= '0' && key <= '9' && length < MAX_DATE_DIGITS;
 }
 
-void DG_Datum_Game::OnKeyUp(int key) {
-  if (key == VK_SHIFT) {
-    shiftHeld = false;
-    return;
+std::string DG_Datum_Game::ShownAnswer(const char* typed, bool judgedRight) const {
+  // After a right answer a date shows as the date reached; a weekday as typed.
+  if (judgedRight && !weekdayQuestion) return correctShown_;
+  std::string shown;
+  for (int i = 0; typed && typed[i]; ++i) {
+    shown += typed[i];
+    if (!weekdayQuestion && (i == 1 || i == 3)) shown += '.';  // DD.MM.YYYY
   }
-  if (!TakesInput()) return;
-  if (key == VK_RETURN && answerLength > 0) Judge();
+  return shown;
 }
 
-void DG_Datum_Game::Judge() {
-  lastAnswerRight = IsRightAnswer(answer);
-  if (lastAnswerRight) {
-    ++rightCount;
-    feedbackSeconds = FEEDBACK_RIGHT;
-    app->PlaySoundEffect(1, 1.0f);
-  } else {
-    ++wrongCount;
-    feedbackSeconds = FEEDBACK_WRONG;
-    app->PlaySoundEffect(11, 1.0f);
-  }
+float DG_Datum_Game::TileScale(int, int shownLength) const {
+  return std::max(1.0f, static_cast<float>(shownLength) * 0.3f);
 }
 
-void DG_Datum_Game::ClearAnswer() {
-  std::memset(answer, 0, sizeof answer);
-  answerLength = 0;
-  BuildAnswerShown();
-}
+void DG_Datum_Game::OnKeyDown(int key) { answerBox.OnKeyDown(key); }
+void DG_Datum_Game::OnKeyUp(int key) { answerBox.OnKeyUp(key); }
 
 // ---------------------------------------------------------------- frames
 
-void DG_Datum_Game::Update() {
-  // Only a running play moves on: a quit play (state 4) keeps its state while
-  // its result page is shown, and an ended one takes no new task.
-  if (started && state == GAME_STATE_RUNNING) {
-    const double r = app->realFrameTime;
-    if (feedbackSeconds > 0) {
-      feedbackSeconds -= r;
-      if (feedbackSeconds <= 0) {
-        if (rightCount + wrongCount < taskCount) {
-          BuildTask();
-          ClearAnswer();
-        } else {
-          state = GAME_STATE_ENDED;
-        }
-      }
-    } else {
-      playTime += r;  // the clock stands during the feedback
-    }
-  }
-  record.playTime += app->frameTime;
-}
+void DG_Datum_Game::Update() { answerBox.Update(taskCount); }
 
 void DG_Datum_Game::BuildStartLine() {
   startLine_ = FormatText(GetLangText(TEXT_START_LINE), {WeekdayName(startDate.weekday),
                                                           startDate.day, startDate.month,
                                                           startDate.year});
-}
-
-void DG_Datum_Game::BuildAnswerShown() {
-  answerShown_.clear();
-  for (int i = 0; i < answerLength; ++i) {
-    answerShown_ += answer[i];
-    if (!weekdayQuestion && (i == 1 || i == 3)) answerShown_ += '.';
-  }
 }
 
 void DG_Datum_Game::Render() {
@@ -307,31 +248,7 @@ void DG_Datum_Game::Render() {
   if (state == GAME_STATE_RUNNING) DrawTimeBar(playTime, font);
   fontManager->DrawTextAt(startLine_.c_str(), w2, h2 - 150, BLACK, CENTRED, taskFont);
   fontManager->DrawTextAt(taskText.c_str(), w2, h2, BLACK, CENTRED, taskFont);
-  DrawAnswerBox();
-}
-
-void DG_Datum_Game::DrawAnswerBox() const {
-  const float w2 = static_cast<float>(app->screenWidth / 2);
-  const float h2 = static_cast<float>(app->screenHeight / 2);
-  const bool feedback = feedbackSeconds > 0;
-  // A right date is shown as the date reached; a right weekday as typed.
-  const std::string& shown =
-      feedback && !(lastAnswerRight && weekdayQuestion) ? correctShown_ : answerShown_;
-  const float s = std::max(1.0f, static_cast<float>(shown.size()) * 0.3f);
-  const RECT tile{100, 450, 150, 500};
-  const D3DXVECTOR2 scale{s, 1.0f};
-  const D3DXVECTOR2 tilePos{w2 - 25 * s, h2 + 125};
-  app->DrawSprite(app->texMisc1, &tile, &scale, nullptr, 0, &tilePos, 0xFFFFFFFF);
-  if (!feedback || lastAnswerRight) {
-    fontManager->DrawTextAt(shown.c_str(), w2, h2 + 150, BLACK, CENTRED, answerFont);
-  } else if (static_cast<int>(feedbackSeconds * 10) % 4 <= 1) {
-    fontManager->DrawTextAt(shown.c_str(), w2, h2 + 150, LIGHT_RED, CENTRED, answerFont);
-  }
-  if (feedback && lastAnswerRight) {
-    const RECT mark{150, 450, 200, 500};
-    const D3DXVECTOR2 markPos{w2 + 25 * s, h2 + 125};
-    app->DrawSprite(app->texMisc1, &mark, nullptr, nullptr, 0, &markPos, 0xFFFFFFFF);
-  }
+  answerBox.Draw(w2, h2 + 150, answerFont);
 }
 
 void DG_Datum_Game::OnLostDevice() {
@@ -348,29 +265,13 @@ void DG_Datum_Game::OnResetDevice() {
 
 // ---------------------------------------------------------------- results
 
-void DG_Datum_Game::ComputeGrade() {
-  const double t = playTime;
-  const int answered = rightCount + wrongCount;
-  if (state == GAME_STATE_ENDED) {
-    grade = std::min(6.0, 1.0 + 5.0 * wrongCount / taskCount + t / 240.0);
-  } else if (answered == 0) {
-    grade = 6.0;
-  } else {
-    grade = std::min(6.0, 1.0 + 10.0 * wrongCount / answered + t / 240.0);
-  }
-}
+void DG_Datum_Game::ComputeGrade() { grade = answerBox.Grade(taskCount, SECONDS_PER_POINT); }
 
 const char* DG_Datum_Game::GetDescriptionText() { return GetLangText(TEXT_DESCRIPTION); }
 const char* DG_Datum_Game::GetResultTitle() { return GetLangText(TEXT_TITLE); }
 const char* DG_Datum_Game::GetStatisticsText() { return BuildStatisticsText(); }
 
 const char* DG_Datum_Game::GetResultText() {
-  const int answered = rightCount + wrongCount;
-  const int percent = answered > 0 ? rightCount * 100 / answered : 0;
-  resultText_ = PlayTimeLine();
-  resultText_ += FormatText(GetLangText(30), {rightCount}) + "\n";
-  resultText_ += FormatText(GetLangText(31), {wrongCount}) + "\n\n";
-  resultText_ += FormatText(GetLangText(32), {percent}) + "\n\n";
-  resultText_ += FormatText(GetLangText(50), {grade});
+  resultText_ = answerBox.ResultText(PlayTimeLine(), grade);
   return resultText_.c_str();
 }

@@ -6,11 +6,14 @@
 #include <string>
 
 #include "Denkar_Spiele/Datum.h"
+#include "framework/answer_box.h"
 #include "framework/denkar_game.h"
 
 class Font;
 
-class DG_Datum_Game : public Denkar_Game {
+// The game supplies the answer rules of its typed-answer box: digits of a
+// date or letters of a weekday, judged against the date reached.
+class DG_Datum_Game : public Denkar_Game, public AnswerRules {
  public:
   // Step types: even ones go back, odd ones forward; 0-1 days, 2-5 weeks,
   // 6-9 months, 10-13 years.
@@ -20,6 +23,8 @@ class DG_Datum_Game : public Denkar_Game {
   static constexpr int MAX_WEEKDAY_LETTERS = 15;
   static constexpr double FEEDBACK_RIGHT = 1.0;
   static constexpr double FEEDBACK_WRONG = 2.0;
+  // Play seconds that cost one grade point.
+  static constexpr double SECONDS_PER_POINT = 240.0;
 
   explicit DG_Datum_Game(int difficulty);
   ~DG_Datum_Game() override;
@@ -47,14 +52,21 @@ class DG_Datum_Game : public Denkar_Game {
   // The date typed as DDMMYYYY: the day once two digits exist, the month
   // once four, the year once eight; what is missing is today's.
   static Datum ReadDateAnswer(const char* digits);
-  // Whether `answer` (digits or a weekday name) answers the current task.
-  bool IsRightAnswer(const char* answer) const;
   // What a player types to answer the current task right: the eight digits
   // of the date, or the weekday's name in the current language.
   std::string ExpectedAnswer() const;
-  // Whether the game takes keys now: started, running, no feedback shown and
-  // tasks left.
+  // Whether the game takes keys now: started, running and no feedback shown.
   bool TakesInput() const;
+
+  // The answer rules: digits while the date has fewer than 8, letters while
+  // the weekday has fewer than 15; a weekday is compared in lower case
+  // without spaces; the tile grows by 0.3 per character on show.
+  bool TakesKey(int key, int length) const override;
+  bool IsRight(const char* answer) const override;
+  std::string ShownAnswer(const char* answer, bool judgedRight) const override;
+  std::string CorrectAnswer() const override { return correctShown_; }
+  float TileScale(int typedLength, int shownLength) const override;
+  void NextTask() override { BuildTask(); }
 
   int stepCount = 2;
   int taskCount = 10;
@@ -65,26 +77,15 @@ class DG_Datum_Game : public Denkar_Game {
   bool weekdayQuestion = false;
   int stepTypes[MAX_STEPS] = {-1, -1, -1};  // of the current task
   std::string taskText;                      // header line and step texts
-  char answer[20] = {};
-  int answerLength = 0;
-  bool shiftHeld = false;
-  int rightCount = 0;
-  int wrongCount = 0;
-  double feedbackSeconds = 0.0;
-  bool lastAnswerRight = false;
+  // The typed answer, right and wrong counts and the feedback phase.
+  AnswerBox answerBox;
   Font* taskFont = nullptr;    // "Arial" 25, owned by the font manager
   Font* answerFont = nullptr;  // "Arial" 20, owned by the font manager
 
  private:
-  void Judge();
-  void ClearAnswer();
-  // The texts on screen, built when they change rather than every frame.
   void BuildStartLine();
-  void BuildAnswerShown();
-  void DrawAnswerBox() const;
 
-  std::string startLine_;
-  std::string answerShown_;  // the typed answer as shown (dots in dates)
-  std::string correctShown_;  // the right answer as shown after a wrong one
+  std::string startLine_;     // text 197, built with each task
+  std::string correctShown_;  // the date reached or its weekday's name
   std::string resultText_;
 };

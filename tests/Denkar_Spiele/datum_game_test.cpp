@@ -198,7 +198,7 @@ TEST_F(DatumGameTest, SettingsByDifficultyAndTheStartDate) {
     EXPECT_EQ(game.randomStart, expected[difficulty].random);
     EXPECT_EQ(game.GetState(), GAME_STATE_RUNNING);
     EXPECT_FALSE(game.started);
-    EXPECT_EQ(game.answerLength, 0);
+    EXPECT_EQ(game.answerBox.Length(), 0);
     // Easy starts today; the others 10 to 100 years back.
     for (int task = 0; task < 300; ++task) {
       game.BuildTask();
@@ -283,12 +283,12 @@ TEST_F(DatumGameTest, DateAnswersTakeTodayForWhatWasNotTyped) {
   game.DisableRecording();
   SetTask(game, false, MakeDate(7, 12, 2024));
   EXPECT_EQ(game.ExpectedAnswer(), "07122024");
-  EXPECT_TRUE(game.IsRightAnswer("07122024"));
-  EXPECT_TRUE(game.IsRightAnswer("0712"));  // four digits: this year
-  EXPECT_FALSE(game.IsRightAnswer("07"));   // the month would be March
-  EXPECT_FALSE(game.IsRightAnswer("07122023"));
+  EXPECT_TRUE(game.IsRight("07122024"));
+  EXPECT_TRUE(game.IsRight("0712"));  // four digits: this year
+  EXPECT_FALSE(game.IsRight("07"));   // the month would be March
+  EXPECT_FALSE(game.IsRight("07122023"));
   SetTask(game, false, MakeDate(15, 3, 2024));
-  EXPECT_TRUE(game.IsRightAnswer("1"));  // one digit: all of today
+  EXPECT_TRUE(game.IsRight("1"));  // one digit: all of today
 }
 
 TEST_F(DatumGameTest, WeekdayAnswersInAnyCaseInBothLanguages) {
@@ -296,12 +296,12 @@ TEST_F(DatumGameTest, WeekdayAnswersInAnyCaseInBothLanguages) {
   game.DisableRecording();
   SetTask(game, true, MakeDate(10, 3, 2024));  // a Sunday
   for (const char* right : {"Sonntag", "sonntag", "SONNTAG", "sOnNtAg", " Sonn tag "})
-    EXPECT_TRUE(game.IsRightAnswer(right)) << right;
+    EXPECT_TRUE(game.IsRight(right)) << right;
   for (const char* wrong : {"Montag", "Sonnta", "Sonntags", "Sunday", ""})
-    EXPECT_FALSE(game.IsRightAnswer(wrong)) << wrong;
+    EXPECT_FALSE(game.IsRight(wrong)) << wrong;
   testapp::UseLanguage(1);
-  EXPECT_TRUE(game.IsRightAnswer("sunDAY"));
-  EXPECT_FALSE(game.IsRightAnswer("Sonntag"));
+  EXPECT_TRUE(game.IsRight("sunDAY"));
+  EXPECT_FALSE(game.IsRight("Sonntag"));
 }
 
 TEST_F(DatumGameTest, KeysBuildTheAnswerWithinItsLimits) {
@@ -309,136 +309,84 @@ TEST_F(DatumGameTest, KeysBuildTheAnswerWithinItsLimits) {
   game.DisableRecording();
   SetTask(game, false, MakeDate(7, 12, 2024));
   game.OnKeyDown('1');
-  EXPECT_EQ(game.answerLength, 0);  // before the start
+  EXPECT_EQ(game.answerBox.Length(), 0);  // before the start
   GameDriver driver(game);
   // Backspace on an empty answer stays at an empty answer, however often.
   for (int i = 0; i < 5; ++i) driver.Key(VK_BACK);
-  EXPECT_EQ(game.answerLength, 0);
+  EXPECT_EQ(game.answerBox.Length(), 0);
   driver.Type("12");
   driver.Key('A');  // letters do not belong in a date
   driver.Key(VK_SPACE);
-  EXPECT_STREQ(game.answer, "12");
+  EXPECT_STREQ(game.answerBox.Answer(), "12");
   driver.Type("3456789");
-  EXPECT_STREQ(game.answer, "12345678");  // eight digits at most
+  EXPECT_STREQ(game.answerBox.Answer(), "12345678");  // eight digits at most
   driver.Key(VK_BACK);
-  EXPECT_STREQ(game.answer, "1234567");
+  EXPECT_STREQ(game.answerBox.Answer(), "1234567");
   for (int i = 0; i < 9; ++i) driver.Key(VK_BACK);
-  EXPECT_EQ(game.answerLength, 0);
+  EXPECT_EQ(game.answerBox.Length(), 0);
   driver.Key(VK_RETURN);  // nothing typed: nothing judged
-  EXPECT_EQ(game.rightCount + game.wrongCount, 0);
+  EXPECT_EQ(game.answerBox.rightCount + game.answerBox.wrongCount, 0);
 
   SetTask(game, true, MakeDate(10, 3, 2024));
   driver.Type("So");
   driver.Key('5');  // digits do not belong in a weekday
-  EXPECT_STREQ(game.answer, "So");
-  driver.Type("nntagSonntagXYZ");
-  EXPECT_EQ(game.answerLength, DG_Datum_Game::MAX_WEEKDAY_LETTERS);
-  EXPECT_STREQ(game.answer, "SonntagSonntagX");
-  // Enter judges on its release, not on its press.
-  game.OnKeyDown(VK_RETURN);
-  EXPECT_EQ(game.wrongCount, 0);
-  game.OnKeyUp(VK_RETURN);
-  EXPECT_EQ(game.wrongCount, 1);
+  EXPECT_STREQ(game.answerBox.Answer(), "So");
+  driver.Type("nntagSonnTAGXYZ");
+  EXPECT_EQ(game.answerBox.Length(), DG_Datum_Game::MAX_WEEKDAY_LETTERS);
+  EXPECT_STREQ(game.answerBox.Answer(), "SonntagSonnTAGX");
+  driver.Key(VK_RETURN);
+  EXPECT_EQ(game.answerBox.wrongCount, 1);
 }
 
-TEST_F(DatumGameTest, FeedbackTimesAndNoInputOutsideTheRunningPlay) {
+// One second of feedback after a right answer, two after a wrong one; the
+// feedback of the last task ends the play, and nothing is judged after it.
+TEST_F(DatumGameTest, FeedbackTimesAndTheEnd) {
   DG_Datum_Game game(0);
   game.DisableRecording();
   GameDriver driver(game);
-  driver.Frame(3.0);
-  EXPECT_DOUBLE_EQ(game.playTime, 3.0);
-  // A right answer: one second of feedback, the clock standing.
   ASSERT_TRUE(AnswerDatumTask(driver, true));
-  EXPECT_EQ(game.rightCount, 1);
-  EXPECT_TRUE(game.lastAnswerRight);
-  EXPECT_DOUBLE_EQ(game.feedbackSeconds, 1.0);
-  const std::string firstTask = game.taskText;
-  driver.Key('1');
-  driver.Key(VK_RETURN);
-  EXPECT_EQ(game.answerLength, static_cast<int>(game.ExpectedAnswer().size()));
-  Frame(game, 0.6);
-  EXPECT_DOUBLE_EQ(game.playTime, 3.0);
-  EXPECT_EQ(game.rightCount, 1);
-  Frame(game, 0.5);
-  EXPECT_EQ(game.answerLength, 0);  // the next task, with an empty answer
-  EXPECT_LE(game.feedbackSeconds, 0.0);
-  // A wrong answer: two seconds.
+  EXPECT_TRUE(game.answerBox.lastAnswerRight);
+  EXPECT_DOUBLE_EQ(game.answerBox.feedbackSeconds, 1.0);
+  Frame(game, 1.01);
+  EXPECT_TRUE(game.TakesInput());
   ASSERT_TRUE(AnswerDatumTask(driver, false));
-  const int wrongLength = game.answerLength;
-  EXPECT_GT(wrongLength, 0);
-  EXPECT_EQ(game.wrongCount, 1);
-  EXPECT_FALSE(game.lastAnswerRight);
-  EXPECT_DOUBLE_EQ(game.feedbackSeconds, 2.0);
+  EXPECT_FALSE(game.answerBox.lastAnswerRight);
+  EXPECT_DOUBLE_EQ(game.answerBox.feedbackSeconds, 2.0);
   Frame(game, 1.9);
-  EXPECT_EQ(game.answerLength, wrongLength);
-  Frame(game, 0.2);
-  EXPECT_EQ(game.answerLength, 0);
-  // Paused: nothing typed, nothing judged.
-  game.SetState(GAME_STATE_PAUSED);
-  driver.Key('1');
-  EXPECT_EQ(game.answerLength, 0);
-  game.SetState(GAME_STATE_RUNNING);
+  EXPECT_FALSE(game.TakesInput());
+  Frame(game, 0.11);
+  EXPECT_TRUE(game.TakesInput());
 
-  // Answer the rest; the feedback of the last task ends the play, and
-  // neither keys nor Enter change it afterwards.
-  while (game.rightCount + game.wrongCount < game.taskCount) ASSERT_TRUE(AnswerDatumTask(driver, true));
-  EXPECT_EQ(game.GetState(), GAME_STATE_RUNNING);
+  while (AnswerDatumTask(driver, true)) {
+  }
+  EXPECT_EQ(game.GetState(), GAME_STATE_ENDED);
+  EXPECT_EQ(game.answerBox.Answered(), game.taskCount);
+  driver.Key(VK_BACK);
   driver.Type("1");
   driver.Key(VK_RETURN);
-  driver.Wait(1.1);
-  EXPECT_EQ(game.GetState(), GAME_STATE_ENDED);
-  const std::string lastAnswer = game.answer;
-  const double endTime = game.playTime;
-  for (int i = 0; i < 3; ++i) {
-    driver.Key(VK_BACK);
-    driver.Type("1");
-    driver.Key(VK_RETURN);
-  }
   driver.Wait(3.0);
-  EXPECT_EQ(game.rightCount, game.taskCount - 1);
-  EXPECT_EQ(game.wrongCount, 1);
-  EXPECT_EQ(game.answer, lastAnswer);
-  EXPECT_DOUBLE_EQ(game.playTime, endTime);
+  EXPECT_EQ(game.answerBox.Answered(), game.taskCount);
+  EXPECT_EQ(game.answerBox.wrongCount, 1);
   EXPECT_EQ(game.GetState(), GAME_STATE_ENDED);
 }
 
-TEST_F(DatumGameTest, AQuitDuringTheLastFeedbackStaysAQuit) {
-  DG_Datum_Game game(0);
-  game.DisableRecording();
-  GameDriver driver(game);
-  while (game.rightCount + game.wrongCount < game.taskCount) ASSERT_TRUE(AnswerDatumTask(driver, true));
-  game.SetState(GAME_STATE_QUIT);
-  driver.Wait(3.0);
-  EXPECT_EQ(game.GetState(), GAME_STATE_QUIT);
-}
-
-TEST_F(DatumGameTest, GradesAndResultText) {
+TEST_F(DatumGameTest, GradesAndPageTexts) {
   DG_Datum_Game game(1);  // 15 tasks
   game.DisableRecording();
   game.ComputeGrade();
   EXPECT_DOUBLE_EQ(game.GetGrade(), 6.0);  // nothing answered
-  game.rightCount = 12;
-  game.wrongCount = 3;
+  game.answerBox.rightCount = 12;
+  game.answerBox.wrongCount = 3;
   game.playTime = 120.0;
   game.SetState(GAME_STATE_ENDED);
   game.ComputeGrade();
-  EXPECT_DOUBLE_EQ(game.GetGrade(), 1.0 + 5.0 * 3 / 15 + 0.5);
+  EXPECT_DOUBLE_EQ(game.GetGrade(), 1.0 + 5.0 * 3 / 15 + 120.0 / 240);
   game.SetState(GAME_STATE_QUIT);
-  game.rightCount = 3;
-  game.wrongCount = 1;
   game.ComputeGrade();
-  EXPECT_DOUBLE_EQ(game.GetGrade(), 1.0 + 10.0 / 4 + 0.5);
-  game.playTime = 2000.0;
-  game.ComputeGrade();
-  EXPECT_DOUBLE_EQ(game.GetGrade(), 6.0);
-  game.playTime = 125.9;
-  game.ComputeGrade();
-  const std::string expected = FormatText(GetLangText(22), {2, 5}) + "\n" +
-                               FormatText(GetLangText(30), {3}) + "\n" +
-                               FormatText(GetLangText(31), {1}) + "\n\n" +
-                               FormatText(GetLangText(32), {75}) + "\n\n" +
-                               FormatText(GetLangText(50), {game.GetGrade()});
-  EXPECT_EQ(game.GetResultText(), expected);
+  EXPECT_DOUBLE_EQ(game.GetGrade(), 1.0 + 10.0 * 3 / 15 + 120.0 / 240);
+  const std::string result = game.GetResultText();
+  EXPECT_EQ(result.rfind(FormatText(GetLangText(22), {2, 0}) + "\n", 0), 0u);
+  EXPECT_NE(result.find(FormatText(GetLangText(32), {80})), std::string::npos);
   EXPECT_STREQ(game.GetResultTitle(), GetLangText(170));
   EXPECT_STREQ(game.GetDescriptionText(), GetLangText(171));
   EXPECT_NE(game.GetStatisticsText(), nullptr);
@@ -463,8 +411,8 @@ TEST_F(DatumGameTest, PlaysToTheEndAtEveryDifficultyAndRecordsThem) {
           }
         }
         ASSERT_EQ(game.GetState(), GAME_STATE_ENDED);
-        EXPECT_EQ(game.rightCount, allRight ? game.taskCount : 0);
-        EXPECT_EQ(game.wrongCount, allRight ? 0 : game.taskCount);
+        EXPECT_EQ(game.answerBox.rightCount, allRight ? game.taskCount : 0);
+        EXPECT_EQ(game.answerBox.wrongCount, allRight ? 0 : game.taskCount);
         game.ComputeGrade();
         const double expected =
             allRight ? 1.0 + game.playTime / 240.0 : std::min(6.0, 6.0 + game.playTime / 240.0);
@@ -528,7 +476,7 @@ TEST_F(DatumThroughMenuTest, PlayFromTheMenuToTheResultPageAndTheSaveFile) {
   MenuDriver driver(*menu);
   // Keys during the countdown are not the game's.
   driver.Type("1");
-  EXPECT_EQ(game->answerLength, 0);
+  EXPECT_EQ(game->answerBox.Length(), 0);
   driver.SkipCountdown();
   driver.Frame(1.0 / 60);
   ASSERT_TRUE(game->started);
@@ -542,12 +490,12 @@ TEST_F(DatumThroughMenuTest, PlayFromTheMenuToTheResultPageAndTheSaveFile) {
   ASSERT_TRUE(game->weekdayQuestion) << "no weekday question in the play";
   driver.Key('H');
   EXPECT_EQ(menu->currentPage, 0);
-  EXPECT_STREQ(game->answer, "h");
+  EXPECT_STREQ(game->answerBox.Answer(), "h");
   driver.Key(VK_BACK);
 
   AutoplayWin_DG_Datum_Game(driver);
   EXPECT_EQ(game->GetState(), GAME_STATE_ENDED);
-  EXPECT_EQ(game->wrongCount, 0);
+  EXPECT_EQ(game->answerBox.wrongCount, 0);
   const double playTime = game->playTime;
   driver.Wait(2.1);
   ASSERT_EQ(menu->currentPage, 55);
