@@ -73,6 +73,22 @@ std::string Trimmed(const char* text) {
   return out.substr(first, last - first + 1);
 }
 
+// The text with the blanks at the start and end of every line removed: the
+// texts begin with a blank and the step texts with a blank before their line
+// end, which would push centred lines off centre.
+std::string WithoutBlanksAtLineEnds(const std::string& text) {
+  std::string out;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    if (start > 0) out += '\n';
+    out += Trimmed(text.substr(start, end - start).c_str());
+    start = end + 1;
+  }
+  return out;
+}
+
 std::string DateText(const Datum& date) {
   char buffer[48];
   std::snprintf(buffer, sizeof buffer, "%d.%d.%d", date.day, date.month, date.year);
@@ -131,6 +147,7 @@ void DG_Datum_Game::BuildTask() {
   std::fill(std::begin(stepTypes), std::end(stepTypes), -1);
   int previous = -1;
   for (int i = 0; i < stepCount && i < MAX_STEPS; ++i) stepTypes[i] = previous = NextStep(previous);
+  taskText = WithoutBlanksAtLineEnds(taskText);
   BuildStartLine();
   correctShown_ =
       weekdayQuestion ? Trimmed(WeekdayName(resultDate.weekday)) : DateText(resultDate);

@@ -259,12 +259,16 @@ TEST_F(DatumGameTest, TaskTextHeaderStepsAndStartLine) {
   for (int task = 0; task < 50; ++task) {
     game.BuildTask();
     const std::string header = GetLangText(game.weekdayQuestion ? 189 : 188);
-    EXPECT_EQ(game.taskText.rfind(header, 0), 0u);
-    // One line per step, from the step texts' own line ends.
+    EXPECT_EQ(" " + game.taskText.substr(0, game.taskText.find('\n')), header);
+    // One line per step, from the step texts' own line ends, none of them
+    // with blanks at its ends (they would push the centred lines aside).
     int lines = 0;
     for (char c : game.taskText) lines += c == '\n';
     EXPECT_EQ(lines, game.stepCount);
     EXPECT_EQ(game.taskText.find('%'), std::string::npos);
+    EXPECT_EQ(game.taskText.find(" \n"), std::string::npos);
+    EXPECT_EQ(game.taskText.find("\n "), std::string::npos);
+    EXPECT_NE(game.taskText.back(), ' ');
   }
   SetTask(game, true, MakeDate(7, 3, 2024));
   EXPECT_EQ(game.ExpectedAnswer(), "Thursday");
@@ -515,6 +519,80 @@ TEST_F(DatumThroughMenuTest, PlayFromTheMenuToTheResultPageAndTheSaveFile) {
   EXPECT_EQ(saved.Entries().Get(0)->day, 15);  // the fixed date
   EXPECT_EQ(saved.Entries().Get(0)->year, 2024);
   EXPECT_EQ(saved.veryGoodCount, 1);
+}
+
+// Every screen of a play at every difficulty in both languages, drawn as the
+// main loop draws it: the task, an answer being typed, the feedback after a
+// right and a wrong answer, a weekday question and the result page. With
+// DENKAR_SHOTS_DIR set, each is written there as PNG.
+TEST_F(DatumThroughMenuTest, EveryScreenDrawsAtEveryDifficultyInBothLanguages) {
+  const char* shotsDir = std::getenv("DENKAR_SHOTS_DIR");
+  int shots = 0;
+  for (int language = 0; language < 2; ++language) {
+    testapp::UseLanguage(language);
+    for (int difficulty = 0; difficulty < 3; ++difficulty) {
+      const std::string prefix = std::string(language ? "en" : "de") + "_d" +
+                                 std::to_string(difficulty) + "_";
+      const auto shot = [&](const std::string& name) {
+        screen_->Draw([&] {
+          menu->Render();
+          menu->DrawCursor();
+        });
+        ++shots;
+        if (shotsDir) {
+          EXPECT_TRUE(screen_->SavePng(std::string(shotsDir) + "/" + prefix + name + ".png"));
+        }
+      };
+      menu->difficulty = difficulty;
+      CrtSrand(11 + difficulty);
+      menu->StartGame(2);
+      auto* game = dynamic_cast<DG_Datum_Game*>(menu->activeGame);
+      ASSERT_NE(game, nullptr);
+      MenuDriver driver(*menu);
+      driver.SkipCountdown();
+      driver.Frame(1.0 / 60);
+      driver.Wait(37.0);  // the clock shows 0:37
+      while (game->weekdayQuestion) ASSERT_TRUE(AnswerDatumTask(driver, true));
+      driver.WaitUntil([&] { return game->TakesInput(); }, 2.0);
+      shot("task");
+      if (difficulty == 0) {  // the instructions, over a date question
+        driver.Key('H');
+        ASSERT_EQ(menu->currentPage, 50);
+        shot("help");
+        driver.Key('H');
+        ASSERT_EQ(menu->currentPage, 0);
+      }
+      driver.Type(game->ExpectedAnswer().substr(0, 5));
+      shot("typing");
+      for (int i = 0; i < 5; ++i) driver.Key(VK_BACK);
+      ASSERT_TRUE(AnswerDatumTask(driver, true));
+      shot("right");
+      driver.WaitUntil([&] { return game->TakesInput(); }, 2.0);
+      ASSERT_TRUE(AnswerDatumTask(driver, false));
+      driver.Wait(0.3);  // into a blink that shows the correct answer
+      ASSERT_TRUE(game->answerBox.CorrectAnswerVisible());
+      shot("wrong");
+      driver.WaitUntil([&] { return game->TakesInput(); }, 2.0);
+      // A weekday question of this play, made to come now.
+      while (!game->weekdayQuestion) game->BuildTask();
+      game->answerBox.Clear();
+      driver.Type(game->ExpectedAnswer().substr(0, 4));
+      shot("weekday");
+      for (int i = 0; i < 4; ++i) driver.Key(VK_BACK);
+      ASSERT_TRUE(AnswerDatumTask(driver, false));
+      driver.Wait(0.3);
+      shot("weekday_wrong");
+      AutoplayWin_DG_Datum_Game(driver);
+      ASSERT_EQ(game->GetState(), GAME_STATE_ENDED);
+      driver.Wait(2.1);
+      ASSERT_EQ(menu->currentPage, 55);
+      shot("result");
+      if (menu->gameNameEntry) driver.Type("Tom");
+      driver.Key(VK_RETURN);
+      ASSERT_EQ(menu->activeGame, nullptr);
+    }
+  }
+  EXPECT_EQ(shots, 44);
 }
 
 }  // namespace
