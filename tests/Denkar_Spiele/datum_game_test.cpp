@@ -4,9 +4,13 @@
 // the main menu with the save file read back. Today's date is fixed.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -22,6 +26,7 @@
 #include "platform/render_device.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
+#include "support/test_data_builders.h"
 #include "util/app_context.h"
 #include "util/format_text.h"
 
@@ -593,6 +598,45 @@ TEST_F(DatumThroughMenuTest, EveryScreenDrawsAtEveryDifficultyInBothLanguages) {
     }
   }
   EXPECT_EQ(shots, 44);
+}
+
+// The program itself, headless: with the same --seed and --date a medium
+// play starts on the same random task, so its screen is the same picture;
+// another date gives another task.
+TEST(DatumHeadless, SeedAndDateRepeatARunExactly) {
+  namespace fs = std::filesystem;
+  const std::string run = DENKAR_RUN_DIR;
+  if (!fs::exists(DENKAR_BINARY) || !fs::exists(run + "/sport.gob"))
+    GTEST_SKIP() << "the program or its data files are not built";
+  const std::string dir = testdata::EnterFreshDirectory("denkar_datum_headless");
+  ASSERT_FALSE(dir.empty());
+  for (const char* name : {"sport.gob", "deutsch.lng", "english.lng"})
+    fs::copy_file(run + "/" + name, dir + "/" + name);
+  {
+    // Play, medium, single games, the third game of the list (the date
+    // game), the countdown, two digits typed.
+    std::ofstream script(dir + "/script.txt");
+    script << "wait 5\nclick 512 259\nwait 5\nclick 512 384\nwait 5\nclick 512 409\nwait 5\n"
+              "click 512 314\nwait 200\ntype 12\nwait 2\n";
+  }
+  const auto shot = [&](const char* date, const char* name) {
+    const std::string command = "cd '" + dir + "' && rm -f *.sav denkar.cfg && '" + DENKAR_BINARY +
+                                "' --headless --seed 99 --date " + date +
+                                " --input script.txt --frames 240 --screenshot " + name +
+                                " > output.txt 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+    std::ifstream in(dir + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string first = shot("2024-03-15", "a.png");
+  const std::string second = shot("2024-03-15", "b.png");
+  const std::string otherDate = shot("2031-10-02", "c.png");
+  ASSERT_FALSE(first.empty());
+  EXPECT_TRUE(first == second);
+  EXPECT_FALSE(first == otherDate);
+  std::error_code ec;
+  if (!::testing::Test::HasFailure()) fs::remove_all(dir, ec);
 }
 
 }  // namespace
