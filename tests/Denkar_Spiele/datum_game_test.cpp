@@ -457,23 +457,7 @@ TEST_F(DatumGameTest, NoHelpPageDuringAWeekdayQuestion) {
 
 // From the menu: difficulty, game list, countdown, a play answered through
 // the menu's key handling, the result page with a name, and the save file.
-class DatumThroughMenuTest : public DatumGameTest {
- protected:
-  bool NeedsDataFile() const override { return true; }
-  void SetUp() override {
-    DatumGameTest::SetUp();
-    screen_ = std::make_unique<testapp::OffscreenScreen>();
-    ASSERT_TRUE(screen_->Ok());
-    menu = std::make_unique<MainMenu>();
-  }
-  void TearDown() override {
-    menu.reset();
-    screen_.reset();
-    DatumGameTest::TearDown();
-  }
-  std::unique_ptr<testapp::OffscreenScreen> screen_;
-  std::unique_ptr<MainMenu> menu;
-};
+using DatumThroughMenuTest = testapp::MenuTest<DatumGameTest>;
 
 TEST_F(DatumThroughMenuTest, PlayFromTheMenuToTheResultPageAndTheSaveFile) {
   menu->difficulty = 2;
