@@ -1,5 +1,6 @@
 #include "menu/game_list.h"
 
+#include "Denkar_Spiele/DG_Datum_Game.h"
 #include "Denkar_Spiele/DG_Dreieck_rechnen.h"
 #include "Denkar_Spiele/DG_Memory.h"
 #include "Denkar_Spiele/DG_Uhr_lesen.h"
@@ -16,9 +17,10 @@ int GameListCaption(int index) {
 
 Denkar_Game* CreateListedGame(int index, int difficulty) {
   switch (index) {
+    case 2: return new DG_Datum_Game(difficulty);
     case 3: return new DG_Dreieck_rechnen(difficulty);
     case 5: return new DG_Memory(difficulty);
     case 12: return new DG_Uhr_lesen(difficulty);
-    default: return nullptr;  // 0 DG_Bilder_Basteln ... 15 DG_Zahlen_klicken: not built yet
+    default: return nullptr;  // the games not built yet
   }
 }
