@@ -23,6 +23,8 @@ constexpr double RETURN_VANISH_DISTANCE = 10.0;
 constexpr double DOUBLE_CLICK_SECONDS = 0.5;
 // Room kept free between the pictures of neighbouring piles.
 constexpr float PILE_GAP = 6.0f;
+// Height of the heading over the price and the payment.
+constexpr int CAPTION_BAND = 40;
 
 struct Sizes {
   int first, second, denominations, tasks;  // N1, N2, D, T
@@ -134,16 +136,26 @@ Geldfeld::Geldfeld(int kind_, bool framed_, float left_, float top_, float right
     : app(&GetAppContext()), kind(kind_), framed(framed_), left(left_), top(top_), right(right_),
       bottom(bottom_), font(GetFontManager().AddFont("Arial", 25)) {}
 
-void Geldfeld::Draw() {
+void Geldfeld::DrawCaption() {
   TextItem caption;
   caption.text = GetLangText(144 + kind);
-  caption.rect = RECT{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
-                      static_cast<int>(bottom)};
+  if (!caption.text) return;
+  // The change field starts empty and shows its caption in its middle; the
+  // price and the payment are covered by their pieces, so their captions
+  // stand as headings over them.
+  caption.rect = framed ? RECT{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                               static_cast<int>(bottom)}
+                        : RECT{static_cast<int>(left), static_cast<int>(top) - CAPTION_BAND,
+                               static_cast<int>(right), static_cast<int>(top)};
   caption.colour = 0xFF000000;
   caption.format = DT_CENTER | DT_VCENTER;
   caption.font = font;
-  if (caption.text) GetFontManager().DrawTextItem(caption);
+  GetFontManager().DrawTextItem(caption);
+}
+
+void Geldfeld::Draw() {
   if (framed) {
+    DrawCaption();
     const RECT across{505, 0, 600, 5}, down{500, 5, 505, 100};
     const D3DXVECTOR2 wide{(right - left) / 95.0f, 1.0f}, tall{1.0f, (bottom - top) / 95.0f};
     const D3DXVECTOR2 topLeft{left, top}, bottomLeft{left, bottom - 5}, topRight{right - 5, top};
@@ -153,6 +165,7 @@ void Geldfeld::Draw() {
     app->DrawSprite(app->texMisc4, &down, &tall, nullptr, 0, &topRight, 0xFFFFFFFF);
   }
   for (int i = 0; i < pieces.Count(); ++i) pieces.Get(i)->Draw();
+  if (!framed) DrawCaption();
 }
 
 void Geldfeld::Animate(double seconds) {

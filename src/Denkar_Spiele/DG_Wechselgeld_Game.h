@@ -73,7 +73,9 @@ class Geldstapel {
 class Geldfeld {
  public:
   Geldfeld(int kind, bool framed, float left, float top, float right, float bottom);
+  // The caption, the frame (of a framed field) and the pieces.
   void Draw();
+  void DrawCaption();
   void Animate(double seconds);
   bool Contains(float px, float py) const;
   // The piece joins the field and glides to (x, y).

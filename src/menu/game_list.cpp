@@ -1,5 +1,6 @@
 #include "menu/game_list.h"
 
+#include "Denkar_Spiele/DG_MMaster.h"
 #include "Denkar_Spiele/DG_Memory.h"
 #include "Denkar_Spiele/DG_Wechselgeld_Game.h"
 
@@ -16,6 +17,7 @@ int GameListCaption(int index) {
 Denkar_Game* CreateListedGame(int index, int difficulty) {
   switch (index) {
     case 5: return new DG_Memory(difficulty);
+    case 6: return new DG_MMaster(difficulty);
     case 14: return new DG_Wechselgeld_Game(difficulty);
     default: return nullptr;  // 0 DG_Bilder_Basteln ... 15 DG_Zahlen_klicken: not built yet
   }
