@@ -17,6 +17,11 @@ constexpr float PEG_REACH = 20.0f;   // a press this close to a palette peg take
 constexpr float HOLE_REACH = 25.0f;  // ... to a hole or an answer box
 constexpr double END_DISPLAY_SECONDS = 2.0;
 constexpr int BOX_PIN_COUNT = 5;
+// Pins are drawn at half a peg's size, so the five of a box stay apart
+// inside it instead of running into each other and the next row.
+constexpr float PIN_SIZE = 0.5f;
+// The holes of the hidden code, before it is shown.
+constexpr D3DCOLOR HIDDEN_CODE_TINT = 0xFF4F4F4F;
 
 constexpr D3DCOLOR kTints[] = {0xFFFF0000, 0xFF0000FF, 0xFF00FF00, 0xFFFFFF00, 0xFFFF8000,
                                0xFFFF00FF, 0x00FFFFFF, 0xFFFFFFFF, 0xFF000000};
@@ -47,8 +52,9 @@ D3DCOLOR MMPeg::TintOf(int colour, bool dimmed) {
 
 void MMPeg::Draw(bool dimmed) const {
   const RECT source{605, 5, 645, 45};
-  const D3DXVECTOR2 position{point.x - 20, point.y - 20};
-  app->DrawSprite(app->texMisc1, &source, nullptr, nullptr, 0, &position, TintOf(colour, dimmed));
+  const D3DXVECTOR2 scaling{size, size};
+  const D3DXVECTOR2 position{point.x - 20 * size, point.y - 20 * size};
+  app->DrawSprite(app->texMisc1, &source, &scaling, nullptr, 0, &position, TintOf(colour, dimmed));
 }
 
 void MMPeg::Glide(double seconds) { point.Step(seconds, PEG_GLIDE_RATE); }
@@ -64,13 +70,19 @@ bool MMHole::Place(MMPeg* newPeg) {
 
 bool MMHole::Near(float px, float py, float reach) const { return Within(px, py, x, y, reach); }
 
+MMPeg* MMAnswerBox::NewPin(int colour) const {
+  MMPeg* pin = new MMPeg(colour, x, y);
+  pin->size = PIN_SIZE;
+  return pin;
+}
+
 MMAnswerBox::MMAnswerBox(float x_, float y_) : app(&GetAppContext()), x(x_), y(y_) {
-  for (int i = 0; i < BOX_PIN_COUNT; ++i) pins.Insert(new MMPeg(MM_EMPTY_PIN, x, y));
+  for (int i = 0; i < BOX_PIN_COUNT; ++i) pins.Insert(NewPin(MM_EMPTY_PIN));
   Animate(1.0);  // the empty pins start in their places
 }
 
 void MMAnswerBox::AddPin(int colour, int position, bool positional) {
-  MMPeg* pin = new MMPeg(colour, x, y);
+  MMPeg* pin = NewPin(colour);
   if (colour == MM_BLACK_PIN) ++black;
   if (colour == MM_WHITE_PIN) ++white;
   MMPeg* old = positional ? pins.Get(position) : nullptr;
@@ -311,17 +323,19 @@ const char* DG_MMaster::GetResultText() {
 void DG_MMaster::Render() {
   if (!started) return;
   if (state == GAME_STATE_RUNNING) DrawTimeBar(playTime, font);
-  // The code is shown for the final two seconds, and stays while the screen
-  // darkens before the result page.
-  if (endTimer > 0 || state == GAME_STATE_ENDED || state == GAME_STATE_ENDED_OTHER) {
-    for (int i = 0; i < secretRow.Count(); ++i) {
-      MMHole* hole = secretRow.Get(i);
-      DrawCell(app, hole->x, hole->y, 0xFFFFFFFF);
-      if (hole->peg) hole->peg->Draw(false);
-    }
+  // The code's holes stand dark above the board; its pegs are shown for the
+  // final two seconds and stay while the screen darkens for the result page.
+  const bool showCode =
+      endTimer > 0 || state == GAME_STATE_ENDED || state == GAME_STATE_ENDED_OTHER;
+  for (int i = 0; i < secretRow.Count(); ++i) {
+    MMHole* hole = secretRow.Get(i);
+    DrawCell(app, hole->x, hole->y, showCode ? 0xFFFFFFFF : HIDDEN_CODE_TINT);
+    if (showCode && hole->peg) hole->peg->Draw(false);
   }
+  // Only a row still to be filled is lit.
+  const int litRow = solved ? -1 : currentRow;
   for (int r = 0; r < guessRows.Count(); ++r) {
-    const bool current = r == currentRow;
+    const bool current = r == litRow;
     PtrList<MMHole>* row = guessRows.Get(r);
     for (int i = 0; i < row->Count(); ++i) {
       MMHole* hole = row->Get(i);
@@ -330,7 +344,7 @@ void DG_MMaster::Render() {
     }
   }
   for (int r = 0; r < answerBoxes.Count(); ++r) {
-    const bool current = r == currentRow;
+    const bool current = r == litRow;
     MMAnswerBox* box = answerBoxes.Get(r);
     DrawCell(app, box->x, box->y, current ? 0x7F7F5050 : 0x7F7F7F7F);
     for (int i = 0; i < box->pins.Count(); ++i) box->pins.Get(i)->Draw(!current);

@@ -34,6 +34,7 @@ class MMPeg {
   AppContext* app;
   GlidePoint point;  // the peg's centre and where it glides to
   int colour;
+  float size = 1.0f;  // drawn at this share of the 40-pixel picture
 };
 
 class MMHole {
@@ -61,6 +62,7 @@ class MMAnswerBox {
   // Lays the pins out around the box and lets them glide.
   void Animate(double seconds);
   bool Near(float px, float py, float reach) const;
+  MMPeg* NewPin(int colour) const;
 
   AppContext* app;
   int white = 0, black = 0;
