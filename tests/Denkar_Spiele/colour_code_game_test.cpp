@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -270,8 +271,8 @@ TEST_F(ColourCodeTest, GradesByTheSolvingRow) {
 
 TEST_F(ColourCodeTest, TheLastRowEndsThePlayAndInputStaysClosed) {
   CrtSrand(8);
-  DG_MMaster game(2);
-  game.DisableRecording();
+  auto owned = std::make_unique<DG_MMaster>(2);
+  DG_MMaster& game = *owned;
   GameDriver driver(game);
   for (int r = 0; r < 8; ++r) PlayColourRow(driver, game, WrongGuess(game));
   EXPECT_EQ(game.currentRow, 8);
@@ -306,6 +307,12 @@ TEST_F(ColourCodeTest, TheLastRowEndsThePlayAndInputStaysClosed) {
   EXPECT_STREQ(game.GetResultTitle(), GetLangText(125));
   EXPECT_STREQ(game.GetDescriptionText(), GetLangText(126));
   EXPECT_NE(game.GetStatisticsText(), nullptr);
+  const double grade = game.GetGrade();
+  owned.reset();
+  GameRecord saved;
+  ASSERT_TRUE(saved.LoadFile("mindmaster.sav"));
+  EXPECT_EQ(saved.playCount, 1);
+  EXPECT_NEAR(saved.worstGrade, grade, 1e-4);
 }
 
 TEST_F(ColourCodeTest, QuitBeforeAnyRowGradesSix) {

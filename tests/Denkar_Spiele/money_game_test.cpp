@@ -355,18 +355,23 @@ TEST_F(MoneyTest, WinsAtEveryDifficultyAndRecordsThePlay) {
 }
 
 TEST_F(MoneyTest, WrongAndSubOptimalChangeGradeWorse) {
-  // Every task confirmed empty: all wrong, the worst grade.
+  // Every task confirmed empty: all wrong, the worst grade, recorded.
   {
     CrtSrand(5);
     DG_Wechselgeld_Game game(2);
-    game.DisableRecording();
     GameDriver driver(game);
     for (int i = 0; i < game.taskCount; ++i) ClickMoneyButton(driver, game);
     ASSERT_EQ(game.GetState(), GAME_STATE_ENDED);
     EXPECT_EQ(game.rightCount, 0);
     game.ComputeGrade();
     EXPECT_DOUBLE_EQ(game.GetGrade(), 6.0);
+    EXPECT_FALSE(game.IsHighscore());
   }
+  GameRecord saved;
+  ASSERT_TRUE(saved.LoadFile("geld.sav"));
+  EXPECT_EQ(saved.playCount, 1);
+  EXPECT_DOUBLE_EQ(saved.worstGrade, 6.0);
+  EXPECT_EQ(saved.veryGoodCount, 0);
   // Right but with one piece too many in one task, then quit after three
   // tasks: the quit formula over the tasks done, with t / 80.
   CrtSrand(9);
