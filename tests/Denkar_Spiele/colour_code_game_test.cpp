@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,9 +16,9 @@
 #include "autoplay_DG_MMaster.h"
 #include "data/language.h"
 #include "framework/game_record.h"
-#include "menu/main_menu.h"
 #include "platform/crt_rand.h"
 #include "support/drag_input.h"
+#include "support/game_play.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
@@ -353,33 +352,30 @@ class ColourCodeThroughMenuTest : public ColourCodeTest {
   bool NeedsDataFile() const override { return true; }
 };
 
-TEST_F(ColourCodeThroughMenuTest, PlayFromTheMenuToTheTopTen) {
+TEST_F(ColourCodeThroughMenuTest, PlayFromTheMenuToTheTopTenAtEveryDifficulty) {
   testapp::OffscreenScreen screen;
   ASSERT_TRUE(screen.Ok());
-  MainMenu menu;
-  MenuDriver driver(menu);
-  menu.difficulty = 2;
-  menu.StartGame(6);
-  ASSERT_NE(dynamic_cast<DG_MMaster*>(driver.CurrentGame()), nullptr);
-  driver.SkipCountdown();
-  auto* game = static_cast<DG_MMaster*>(driver.CurrentGame());
-  PlayColourRow(driver, *game, WrongGuess(*game));
-  AutoplayWin_DG_MMaster(driver);
-  ASSERT_EQ(game->GetState(), GAME_STATE_ENDED);
-  EXPECT_EQ(game->currentRow, 2);
-  const double playTime = game->playTime;
-  ASSERT_TRUE(driver.WaitUntil([&] { return menu.currentPage == 55; }, 3.0));
-  ASSERT_NE(menu.gameNameEntry, nullptr);
-  driver.Type("Ole");
-  driver.Key(VK_RETURN);
-  EXPECT_EQ(menu.activeGame, nullptr);
-  EXPECT_EQ(menu.currentPage, 1);
-  GameRecord saved;
-  ASSERT_TRUE(saved.LoadFile("mindmaster.sav"));
-  EXPECT_EQ(saved.playCount, 1);
-  ASSERT_EQ(saved.Entries().Count(), 1);
-  EXPECT_STREQ(saved.Entries().Get(0)->name, "Ole");
-  EXPECT_NEAR(saved.Entries().Get(0)->grade, 1 + playTime / 120, 1e-4);
+  const char* names[3] = {"Ole", "Ida", "Max"};
+  for (int difficulty = 0; difficulty < 3; ++difficulty) {
+    const MenuPlay play = PlayFromMenu(6, difficulty, [](PlayDriver& driver) {
+      auto* game = dynamic_cast<DG_MMaster*>(driver.CurrentGame());
+      ASSERT_NE(game, nullptr);
+      PlayColourRow(driver, *game, WrongGuess(*game));
+      AutoplayWin_DG_MMaster(driver);
+      EXPECT_EQ(game->currentRow, 2);
+    }, names[difficulty]);
+    EXPECT_EQ(play.endState, GAME_STATE_ENDED);
+    EXPECT_TRUE(play.nameAsked);
+    EXPECT_TRUE(play.backInMenu);
+    GameRecord saved;
+    ASSERT_TRUE(saved.LoadFile("mindmaster.sav"));
+    EXPECT_EQ(saved.playCount, difficulty + 1);
+    bool listed = false;
+    for (int i = 0; i < saved.Entries().Count(); ++i)
+      if (std::string(saved.Entries().Get(i)->name) == names[difficulty])
+        listed = std::fabs(saved.Entries().Get(i)->grade - (1 + play.playTime / 120)) < 1e-4;
+    EXPECT_TRUE(listed) << difficulty;
+  }
 }
 
 // The board drawn with the real textures at every difficulty in both
@@ -388,7 +384,6 @@ TEST_F(ColourCodeThroughMenuTest, PlayFromTheMenuToTheTopTen) {
 TEST_F(ColourCodeThroughMenuTest, ScreensDrawAtEveryDifficulty) {
   testapp::OffscreenScreen screen;
   ASSERT_TRUE(screen.Ok());
-  const char* shots = std::getenv("DENKAR_SHOTS");
   for (int language = 0; language < 2; ++language) {
     testapp::UseLanguage(language);
     for (int difficulty = 0; difficulty < 3; ++difficulty) {
@@ -403,17 +398,17 @@ TEST_F(ColourCodeThroughMenuTest, ScreensDrawAtEveryDifficulty) {
       driver.Down(Px(peg->point.x), Px(peg->point.y));
       driver.Move(Px(peg->point.x) + 60, Px(peg->point.y) - 150);
       const std::string name =
-          "/colour_" + std::string(language ? "en" : "de") + "_d" + std::to_string(difficulty);
+          "colour_" + std::string(language ? "en" : "de") + "_d" + std::to_string(difficulty);
       screen.Draw([&] { game.Render(); });
-      if (shots) {
-        EXPECT_TRUE(screen.SavePng(shots + name + "_task.png"));
+      if (const std::string path = ShotPath(name + "_task"); !path.empty()) {
+        EXPECT_TRUE(screen.SavePng(path));
       }
       driver.Up(Px(peg->point.x), Px(peg->point.y));
       PlayColourRow(driver, game, game.Code());
       driver.Wait(1.0);
       screen.Draw([&] { game.Render(); });
-      if (shots) {
-        EXPECT_TRUE(screen.SavePng(shots + name + "_end.png"));
+      if (const std::string path = ShotPath(name + "_end"); !path.empty()) {
+        EXPECT_TRUE(screen.SavePng(path));
       }
     }
   }

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,9 +16,9 @@
 #include "autoplay_DG_Wechselgeld_Game.h"
 #include "data/language.h"
 #include "framework/game_record.h"
-#include "menu/main_menu.h"
 #include "platform/crt_rand.h"
 #include "support/drag_input.h"
+#include "support/game_play.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
@@ -41,6 +40,10 @@ class MoneyTest : public testapp::AppTest {
     return nullptr;
   }
   static int Px(float v) { return static_cast<int>(std::lround(v)); }
+  static void MiddleOf(const Geldfeld& field, int* x, int* y) {
+    *x = Px((field.left + field.right) / 2);
+    *y = Px((field.top + field.bottom) / 2);
+  }
 };
 
 TEST_F(MoneyTest, FillRuleToppingThePriceAtTheEasiestLevel) {
@@ -188,7 +191,8 @@ TEST_F(MoneyTest, DraggingPiecesInAndOut) {
   game.DisableRecording();
   GameDriver driver(game);
   Geldfeld& change = *game.changeField;
-  const int inX = Px((change.left + change.right) / 2), inY = Px((change.top + change.bottom) / 2);
+  int inX, inY;
+  MiddleOf(change, &inX, &inY);
 
   // A pile piece dropped in the change field lands where it was dropped.
   Geldstapel* fifty = PileOf(game, 50);
@@ -255,7 +259,8 @@ TEST_F(MoneyTest, APressWhileAPieceIsStillHeldPutsItDownFirst) {
   game.DisableRecording();
   GameDriver driver(game);
   Geldfeld& change = *game.changeField;
-  const int inX = Px((change.left + change.right) / 2), inY = Px((change.top + change.bottom) / 2);
+  int inX, inY;
+  MiddleOf(change, &inX, &inY);
   const Geldstapel* twenty = PileOf(game, 20);
   // The release of this drag never reaches the game (the button came up over
   // the pause page).
@@ -426,33 +431,30 @@ class MoneyThroughMenuTest : public MoneyTest {
   bool NeedsDataFile() const override { return true; }
 };
 
-TEST_F(MoneyThroughMenuTest, PlayFromTheMenuToTheTopTen) {
+TEST_F(MoneyThroughMenuTest, PlayFromTheMenuToTheTopTenAtEveryDifficulty) {
   testapp::OffscreenScreen screen;
   ASSERT_TRUE(screen.Ok());
-  MainMenu menu;
-  MenuDriver driver(menu);
-  menu.difficulty = 1;
-  menu.StartGame(14);
-  ASSERT_NE(dynamic_cast<DG_Wechselgeld_Game*>(driver.CurrentGame()), nullptr);
-  driver.SkipCountdown();
-  ASSERT_TRUE(driver.CurrentGame()->started);
-  AutoplayWin_DG_Wechselgeld_Game(driver);
-  auto* game = static_cast<DG_Wechselgeld_Game*>(driver.CurrentGame());
-  ASSERT_EQ(game->GetState(), GAME_STATE_ENDED);
-  EXPECT_EQ(game->rightCount, 6);
-  const double playTime = game->playTime;
-  ASSERT_TRUE(driver.WaitUntil([&] { return menu.currentPage == 55; }, 3.0));
-  ASSERT_NE(menu.gameNameEntry, nullptr);
-  driver.Type("Mia");
-  driver.Key(VK_RETURN);
-  EXPECT_EQ(menu.activeGame, nullptr);
-  EXPECT_EQ(menu.currentPage, 1);
-  GameRecord saved;
-  ASSERT_TRUE(saved.LoadFile("geld.sav"));
-  EXPECT_EQ(saved.playCount, 1);
-  ASSERT_EQ(saved.Entries().Count(), 1);
-  EXPECT_STREQ(saved.Entries().Get(0)->name, "Mia");
-  EXPECT_NEAR(saved.Entries().Get(0)->grade, 1 + playTime / 120, 1e-4);
+  const char* names[3] = {"Mia", "Tom", "Eva"};
+  for (int difficulty = 0; difficulty < 3; ++difficulty) {
+    const MenuPlay play = PlayFromMenu(14, difficulty, [](PlayDriver& driver) {
+      auto* game = dynamic_cast<DG_Wechselgeld_Game*>(driver.CurrentGame());
+      ASSERT_NE(game, nullptr);
+      ASSERT_TRUE(game->started);
+      AutoplayWin_DG_Wechselgeld_Game(driver);
+      EXPECT_EQ(game->rightCount, game->taskCount);
+    }, names[difficulty]);
+    EXPECT_EQ(play.endState, GAME_STATE_ENDED);
+    EXPECT_TRUE(play.nameAsked);
+    EXPECT_TRUE(play.backInMenu);
+    GameRecord saved;
+    ASSERT_TRUE(saved.LoadFile("geld.sav"));
+    EXPECT_EQ(saved.playCount, difficulty + 1);
+    bool listed = false;
+    for (int i = 0; i < saved.Entries().Count(); ++i)
+      if (std::string(saved.Entries().Get(i)->name) == names[difficulty])
+        listed = std::fabs(saved.Entries().Get(i)->grade - (1 + play.playTime / 120)) < 1e-4;
+    EXPECT_TRUE(listed) << difficulty;
+  }
 }
 
 // Every screen of the game drawn with the real textures at every difficulty
@@ -461,7 +463,6 @@ TEST_F(MoneyThroughMenuTest, PlayFromTheMenuToTheTopTen) {
 TEST_F(MoneyThroughMenuTest, ScreensDrawAtEveryDifficulty) {
   testapp::OffscreenScreen screen;
   ASSERT_TRUE(screen.Ok());
-  const char* shots = std::getenv("DENKAR_SHOTS");
   for (int language = 0; language < 2; ++language) {
     testapp::UseLanguage(language);
     for (int difficulty = 0; difficulty < 3; ++difficulty) {
@@ -478,17 +479,17 @@ TEST_F(MoneyThroughMenuTest, ScreensDrawAtEveryDifficulty) {
       driver.Down(Px(top->x), Px(top->y));
       driver.Move(Px(top->x) - 150, Px(top->y) - 200);
       driver.Wait(0.15);
-      const std::string name = "/money_" + std::string(language ? "en" : "de") + "_d" +
+      const std::string name = "money_" + std::string(language ? "en" : "de") + "_d" +
                                std::to_string(difficulty);
       screen.Draw([&] { game.Render(); });
-      if (shots) {
-        EXPECT_TRUE(screen.SavePng(shots + name + "_task.png"));
+      if (const std::string path = ShotPath(name + "_task"); !path.empty()) {
+        EXPECT_TRUE(screen.SavePng(path));
       }
       driver.Up(Px(top->x) - 150, Px(top->y) - 200);
       game.SetState(GAME_STATE_ENDED);
       screen.Draw([&] { game.Render(); });
-      if (shots) {
-        EXPECT_TRUE(screen.SavePng(shots + name + "_end.png"));
+      if (const std::string path = ShotPath(name + "_end"); !path.empty()) {
+        EXPECT_TRUE(screen.SavePng(path));
       }
     }
   }
