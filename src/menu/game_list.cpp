@@ -2,8 +2,10 @@
 
 #include "Denkar_Spiele/DG_Datum_Game.h"
 #include "Denkar_Spiele/DG_Dreieck_rechnen.h"
+#include "Denkar_Spiele/DG_MMaster.h"
 #include "Denkar_Spiele/DG_Memory.h"
 #include "Denkar_Spiele/DG_Uhr_lesen.h"
+#include "Denkar_Spiele/DG_Wechselgeld_Game.h"
 
 namespace {
 // Caption text of each list entry, in the fixed order of the list.
@@ -20,7 +22,9 @@ Denkar_Game* CreateListedGame(int index, int difficulty) {
     case 2: return new DG_Datum_Game(difficulty);
     case 3: return new DG_Dreieck_rechnen(difficulty);
     case 5: return new DG_Memory(difficulty);
+    case 6: return new DG_MMaster(difficulty);
     case 12: return new DG_Uhr_lesen(difficulty);
+    case 14: return new DG_Wechselgeld_Game(difficulty);
     default: return nullptr;  // the games not built yet
   }
 }
