@@ -1,6 +1,7 @@
 #include "menu/game_list.h"
 
 #include "Denkar_Spiele/DG_Memory.h"
+#include "Denkar_Spiele/DG_Waage_Game_Fruechte.h"
 
 namespace {
 // Caption text of each list entry, in the fixed order of the list.
@@ -15,6 +16,7 @@ int GameListCaption(int index) {
 Denkar_Game* CreateListedGame(int index, int difficulty) {
   switch (index) {
     case 5: return new DG_Memory(difficulty);
+    case 13: return new DG_Waage_Game_Früchte(difficulty);
     default: return nullptr;  // 0 DG_Bilder_Basteln ... 15 DG_Zahlen_klicken: not built yet
   }
 }
