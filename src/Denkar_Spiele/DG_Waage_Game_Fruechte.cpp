@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "data/language.h"
 #include "framework/time_bar.h"
@@ -30,6 +31,9 @@ constexpr double MAX_CLOCK_STEP = 0.5;
 const RECT STAND_SOURCE{800, 0, 884, 100};
 const RECT BEAM_SOURCE{500, 320, 700, 360};
 const RECT PAN_SOURCE{502, 445, 598, 498};
+// Marks shown while a judged task stays on screen.
+const RECT RIGHT_MARK_SOURCE{150, 450, 200, 500};
+const RECT WRONG_MARK_SOURCE{750, 0, 800, 50};
 // The beam image turns about this point of its own (its bearing).
 const D3DXVECTOR2 BEAM_PIVOT{100.0f, 22.5f};
 
@@ -99,9 +103,13 @@ void Gewicht::Draw() {
   const D3DXVECTOR2 corner{position.x - 50.0f * s, position.y - 100.0f * s};
   app->DrawSprite(app->texMisc4, &source, &scaling, nullptr, 0, &corner,
                   movable ? 0xFFFFFFFF : 0xFF7F7F7F);
+  // The label with a light rim, so that it stays readable over the fruit
+  // pictures (red on the dimmed fixed fruits above all).
   FontManager& fonts = GetFontManager();
-  fonts.DrawTextAt(label_, position.x, position.y - 10.0f, movable ? 0xFF000000 : 0xFFFF0000,
-                   DT_CENTER, fonts.defaultFont);
+  const float x = position.x, y = position.y - 10.0f;
+  for (const auto& [dx, dy] : {std::pair{-1.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, -1.0f}, {0.0f, 1.0f}})
+    fonts.DrawTextAt(label_, x + dx, y + dy, 0xC0FFFFFF, DT_CENTER, fonts.defaultFont);
+  fonts.DrawTextAt(label_, x, y, movable ? 0xFF000000 : 0xFFFF0000, DT_CENTER, fonts.defaultFont);
 }
 
 bool Gewicht::Contains(float x, float y) const {
@@ -331,7 +339,8 @@ void DG_Waage_Game_Früchte::Update() {
         // the task counts as right only if the pans are level now.
         waage->MouseUp();
         feedbackSeconds = FEEDBACK_SECONDS;
-        if (waage->Balanced()) {
+        lastTaskRight = waage->Balanced();
+        if (lastTaskRight) {
           ++rightCount;
           timeUsedSum += timeLimit;
         } else {
@@ -340,6 +349,7 @@ void DG_Waage_Game_Früchte::Update() {
       } else if (waage->Balanced()) {
         timeUsedSum += timeLimit - timeLeft;
         ++rightCount;
+        lastTaskRight = true;
         feedbackSeconds = FEEDBACK_SECONDS;
       }
     }
@@ -364,6 +374,13 @@ void DG_Waage_Game_Früchte::Render() {
     item.format = DT_CENTER | DT_VCENTER;
     item.font = font;
     fontManager->DrawTextItem(item);
+    // While a judged task stays on screen: a tick when it was solved, a
+    // cross when its time ran out, under the time left.
+    if (feedbackSeconds > 0.0) {
+      const D3DXVECTOR2 at{static_cast<float>(app->screenWidth / 2 - 25), 105.0f};
+      app->DrawSprite(app->texMisc1, lastTaskRight ? &RIGHT_MARK_SOURCE : &WRONG_MARK_SOURCE,
+                      nullptr, nullptr, 0, &at, 0xFFFFFFFF);
+    }
   }
   if (waage) waage->Draw();
 }

@@ -127,6 +127,7 @@ class DG_Waage_Game_Früchte : public Denkar_Game {
   double timeLeft = 0.0;
   double timeLimit = 0.0;
   double feedbackSeconds = 0.0;  // the pause after a judged task
+  bool lastTaskRight = false;    // how the task on screen was judged
 
  private:
   void BuildTask();

@@ -321,6 +321,7 @@ TEST_F(WaageTest, TimeLimitJudgingAndFeedback) {
   EXPECT_EQ(game.wrongCount, 0);
   EXPECT_DOUBLE_EQ(game.timeUsedSum, 40.0);
   EXPECT_DOUBLE_EQ(game.feedbackSeconds, 2.0);
+  EXPECT_TRUE(game.lastTaskRight);  // shown as a tick
 
   // During the feedback the mouse does nothing and the clocks stand.
   Waage* judged = game.waage;
@@ -345,6 +346,7 @@ TEST_F(WaageTest, TimeLimitJudgingAndFeedback) {
   while (game.feedbackSeconds <= 0.0) Step(game, 0.1);
   EXPECT_EQ(game.wrongCount, 1);
   EXPECT_EQ(game.rightCount, 1);
+  EXPECT_FALSE(game.lastTaskRight);  // shown as a cross
   EXPECT_DOUBLE_EQ(game.timeUsedSum, 40.0);
   EXPECT_LE(game.timeLeft, 0.0);
 }
