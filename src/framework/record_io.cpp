@@ -32,10 +32,6 @@ namespace record_io {
 
 namespace {
 
-bool IsSpace(unsigned char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // The number at the start of a token, as a stream reads it under the "C"
 // locale (a leading '+' allowed, the rest of the token ignored). A whole
 // number must fit the type and a real must be finite; otherwise `value` is
@@ -80,24 +76,6 @@ constexpr Field<Totals> TOTAL_FIELDS[] = {
 
 }  // namespace
 
-bool TokenReader::Peek(std::string& token) {
-  const size_t saved = pos_;
-  const bool found = Next(token);
-  pos_ = saved;
-  return found;
-}
-
-bool TokenReader::Next(std::string& token) {
-  token.clear();
-  while (pos_ < text_.size() && IsSpace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
-  if (pos_ >= text_.size()) return false;
-  while (pos_ < text_.size() && !IsSpace(static_cast<unsigned char>(text_[pos_]))) {
-    if (token.size() < TOKEN_MAX) token += text_[pos_];
-    ++pos_;
-  }
-  return true;
-}
-
 bool TokenReader::NextInt(int32_t& value) { return TakeNumber(*this, value); }
 
 bool TokenReader::NextDouble(double& value) { return TakeNumber(*this, value); }
@@ -112,7 +90,7 @@ std::string Number(double value) {
 std::string StoredName(const char* name) {
   std::string out = name ? name : "";
   for (char& c : out)
-    if (IsSpace(static_cast<unsigned char>(c))) c = '_';
+    if (IsBlankChar(static_cast<unsigned char>(c))) c = '_';
   return out;
 }
 

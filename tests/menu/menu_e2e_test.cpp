@@ -152,6 +152,25 @@ TEST_F(MenuEndToEnd, MemoryPausedThroughItsPagesAndQuit) {
   EXPECT_TRUE(Differ(pause, countdown, 337, 184, 687, 584));  // the pause page is up
 }
 
+TEST_F(MenuEndToEnd, ClosingTheWindowDuringAPlayRecordsIt) {
+  std::string script = "wait 5\n" + Click(kPlay) + Click(kEasy) + Click(kSingleGames);
+  script += Click(kListRow5);  // the memory game
+  script += "wait 240\n";      // past the countdown, the play runs
+  script += "close\n";
+  ASSERT_EQ(Run(script), 0) << Output();
+  // The running play counts as a play with the grade it held: nothing found,
+  // so the worst grade. Both files were written after the window was gone.
+  GameRecord memory;
+  ASSERT_TRUE(memory.LoadFile(File("merkspiel.sav").c_str()));
+  EXPECT_EQ(memory.playCount, 1);
+  EXPECT_DOUBLE_EQ(memory.gradeSum, 6.0);
+  EXPECT_GT(memory.playTime, 0.5);
+  StatsRecord stats;
+  ASSERT_TRUE(stats.LoadFile(File("stats.sav").c_str()));
+  EXPECT_EQ(stats.playCount, 1);
+  EXPECT_DOUBLE_EQ(stats.gradeSum, 6.0);
+}
+
 TEST_F(MenuEndToEnd, LanguageButtonsSwitchCaptionsAndTheChoiceIsKept) {
   std::string script = "wait 3\n" + Screenshot("german.png");
   script += Click(kEnglish) + Screenshot("english.png");
