@@ -367,13 +367,8 @@ void DG_Waage_Game_Früchte::Render() {
       timeLeftShown_ = t;
     }
     const int left = app->screenWidth / 2 - 150;
-    TextItem item;
-    item.text = timeLeftText_.c_str();
-    item.rect = RECT{left, 50, left + 300, 100};
-    item.colour = 0xFF000000;
-    item.format = DT_CENTER | DT_VCENTER;
-    item.font = font;
-    fontManager->DrawTextItem(item);
+    fontManager->DrawTextRect(timeLeftText_.c_str(), left, 50, left + 300, 100, 0xFF000000,
+                              DT_CENTER | DT_VCENTER, font->id);
     // While a judged task stays on screen: a tick when it was solved, a
     // cross when its time ran out, under the time left.
     if (feedbackSeconds > 0.0) {

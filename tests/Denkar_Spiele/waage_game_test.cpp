@@ -68,14 +68,29 @@ class WaageTest : public testapp::AppTest {
         p.JumpTo(p.targetX, p.targetY);
       }
   }
-  // A point inside the fruit's hit area.
+  // A started play at `difficulty` whose task is replaced by BalanceWith's.
+  static std::unique_ptr<Game> PlayWith(int difficulty, std::vector<int> left,
+                                        std::vector<int> right, std::vector<int> loose) {
+    auto game = std::make_unique<Game>(difficulty);
+    game->DisableRecording();
+    game->Start();
+    delete game->waage;
+    game->waage = BalanceWith(left, right, loose).release();
+    return game;
+  }
+  // Presses at a point inside the fruit's hit area.
+  static int PressX(const Gewicht* fruit) { return static_cast<int>(fruit->position.x); }
+  static int PressY(const Gewicht* fruit) { return static_cast<int>(fruit->position.y - 20); }
   static void PressOn(Waage& waage, const Gewicht* fruit) {
-    waage.MouseDown(static_cast<int>(fruit->position.x), static_cast<int>(fruit->position.y - 20));
+    waage.MouseDown(PressX(fruit), PressY(fruit));
+  }
+  static void PressOn(Game& game, const Gewicht* fruit) {
+    game.OnLButtonDown(PressX(fruit), PressY(fruit));
   }
   // Picks the fruit up, moves the mouse by (dx, dy), lets the fruit catch up
   // and lets go.
   void Drag(Waage& waage, Gewicht* fruit, int dx, int dy) {
-    const int x = static_cast<int>(fruit->position.x), y = static_cast<int>(fruit->position.y - 20);
+    const int x = PressX(fruit), y = PressY(fruit);
     waage.MouseDown(x, y);
     ASSERT_EQ(waage.Held(), fruit);
     waage.MouseMove(x + dx, y + dy);
@@ -276,15 +291,12 @@ TEST_F(WaageTest, APressWhileAFruitIsHeldPutsThatFruitDownFirst) {
 }
 
 TEST_F(WaageTest, NotSolvedWhileAFruitIsHeldOrLooseEvenWhenLevel) {
-  Game game(0);
-  game.DisableRecording();
-  game.Start();
-  delete game.waage;
-  game.waage = BalanceWith({100}, {-100}, {}).release();
+  auto play = PlayWith(0, {100}, {-100}, {});
+  Game& game = *play;
   // Picked up before the level pans are judged; with the fixed fruit gone
   // too, the pans stay level (0 = 0) while it is held, and nothing counts.
   Gewicht* fruit = game.waage->leftPan.Get(0);
-  game.OnLButtonDown(static_cast<int>(fruit->position.x), static_cast<int>(fruit->position.y - 20));
+  PressOn(game, fruit);
   ASSERT_EQ(game.waage->Held(), fruit);
   game.waage->rightPan.Clear();
   for (int i = 0; i < 60; ++i) Step(game, 1.0 / 60);
@@ -300,16 +312,13 @@ TEST_F(WaageTest, NotSolvedWhileAFruitIsHeldOrLooseEvenWhenLevel) {
 }
 
 TEST_F(WaageTest, TimeLimitJudgingAndFeedback) {
-  Game game(2);
-  game.DisableRecording();
-  game.Start();
   // Level exactly when the time runs out, with the last fruit still in the
   // hand over the right pan: it is put down and the task counts as right with
   // the whole limit.
-  delete game.waage;
-  game.waage = BalanceWith({-250}, {}, {250}).release();
+  auto play = PlayWith(2, {-250}, {}, {250});
+  Game& game = *play;
   Gewicht* fruit = game.waage->looseRow.Get(0);
-  game.OnLButtonDown(static_cast<int>(fruit->position.x), static_cast<int>(fruit->position.y - 20));
+  PressOn(game, fruit);
   game.OnMouseMove(static_cast<int>(fruit->position.x) + 100, 300);
   for (int i = 0; i < 60; ++i) Step(game, 1.0 / 60);
   ASSERT_EQ(game.waage->Held(), fruit);
@@ -326,7 +335,7 @@ TEST_F(WaageTest, TimeLimitJudgingAndFeedback) {
   // During the feedback the mouse does nothing and the clocks stand.
   Waage* judged = game.waage;
   const double playTime = game.playTime;
-  game.OnLButtonDown(static_cast<int>(fruit->position.x), static_cast<int>(fruit->position.y - 20));
+  PressOn(game, fruit);
   EXPECT_EQ(judged->Held(), nullptr);
   Step(game, 1.0);
   EXPECT_DOUBLE_EQ(game.playTime, playTime);
@@ -352,17 +361,14 @@ TEST_F(WaageTest, TimeLimitJudgingAndFeedback) {
 }
 
 TEST_F(WaageTest, SolvedAsSoonAsTheLastFruitLevelsThePans) {
-  Game game(0);
-  game.DisableRecording();
-  game.Start();
-  delete game.waage;
-  game.waage = BalanceWith({-50}, {-100}, {25, 25}).release();
+  auto play = PlayWith(0, {-50}, {-100}, {25, 25});
+  Game& game = *play;
   Step(game, 10.0 / 60);
   Gewicht* a = game.waage->looseRow.Get(0);
   Gewicht* b = game.waage->looseRow.Get(1);
   for (Gewicht* fruit : {a, b}) {
     Settle(*game.waage);
-    game.OnLButtonDown(static_cast<int>(fruit->position.x), static_cast<int>(fruit->position.y - 20));
+    PressOn(game, fruit);
     game.OnMouseMove(static_cast<int>(fruit->position.x) - 200, 200);
     for (int i = 0; i < 60; ++i) Step(game, 1.0 / 60);
     game.OnLButtonUp(0, 0);
@@ -467,7 +473,7 @@ TEST_F(WaageTest, InputBeforeTheStartAndAfterTheEndIsIgnored) {
   delete game.waage;
   game.waage = BalanceWith({}, {}, {100}).release();
   Gewicht* fruit = game.waage->looseRow.Get(0);
-  const int x = static_cast<int>(fruit->position.x), y = static_cast<int>(fruit->position.y - 20);
+  const int x = PressX(fruit), y = PressY(fruit);
   game.OnLButtonDown(x, y);  // during the countdown
   EXPECT_EQ(game.waage->Held(), nullptr);
   Step(game, 1.0);
