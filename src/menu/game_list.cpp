@@ -5,6 +5,7 @@
 #include "Denkar_Spiele/DG_MMaster.h"
 #include "Denkar_Spiele/DG_Memory.h"
 #include "Denkar_Spiele/DG_Uhr_lesen.h"
+#include "Denkar_Spiele/DG_Waage_Game_Fruechte.h"
 #include "Denkar_Spiele/DG_Wechselgeld_Game.h"
 
 namespace {
@@ -24,6 +25,7 @@ Denkar_Game* CreateListedGame(int index, int difficulty) {
     case 5: return new DG_Memory(difficulty);
     case 6: return new DG_MMaster(difficulty);
     case 12: return new DG_Uhr_lesen(difficulty);
+    case 13: return new DG_Waage_Game_Früchte(difficulty);
     case 14: return new DG_Wechselgeld_Game(difficulty);
     default: return nullptr;  // the games not built yet
   }
