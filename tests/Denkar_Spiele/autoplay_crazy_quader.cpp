@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Denkar_Spiele/DG_CrazyQuader.h"
+#include "Denkar_Spiele/quad_cell_click.h"
 #include "support/play_driver.h"
 
 namespace {
@@ -50,8 +51,7 @@ bool CrazyQuaderSolution(DG_CrazyQuader& game, std::vector<int>& patternIndexes)
 }
 
 void ClickCrazyPattern(PlayDriver& driver, DG_CrazyQuader& game, int index) {
-  const QuadCell* cell = game.patterns.Get(index)->Cell(0);
-  driver.Click(static_cast<int>(cell->left + cell->size / 2), static_cast<int>(cell->top + cell->size / 2));
+  ClickCell(driver, game.patterns.Get(index)->Cell(0));
 }
 
 void AutoplayWin_DG_CrazyQuader(PlayDriver& driver) {

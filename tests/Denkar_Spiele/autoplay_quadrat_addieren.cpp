@@ -1,6 +1,7 @@
 #include "Denkar_Spiele/autoplay_quadrat_addieren.h"
 
 #include "Denkar_Spiele/DG_Quadrat_addieren.h"
+#include "Denkar_Spiele/quad_cell_click.h"
 #include "support/play_driver.h"
 
 void AutoplayWin_DG_Quadrat_addieren(PlayDriver& driver) {
@@ -10,8 +11,7 @@ void AutoplayWin_DG_Quadrat_addieren(PlayDriver& driver) {
   for (int guard = 0; guard <= game->taskCount && game->GetState() == GAME_STATE_RUNNING; ++guard) {
     driver.WaitUntil(answering, 5.0);
     if (game->GetState() != GAME_STATE_RUNNING || !game->solution) break;
-    const QuadCell* cell = game->solution->Cell(0);
-    driver.Click(static_cast<int>(cell->left + cell->size / 2), static_cast<int>(cell->top + cell->size / 2));
+    ClickCell(driver, game->solution->Cell(0));
     driver.WaitUntil(answering, 5.0);
   }
 }

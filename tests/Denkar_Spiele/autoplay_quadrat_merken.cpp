@@ -1,6 +1,7 @@
 #include "Denkar_Spiele/autoplay_quadrat_merken.h"
 
 #include "Denkar_Spiele/DG_Quadrat_merken.h"
+#include "Denkar_Spiele/quad_cell_click.h"
 #include "support/play_driver.h"
 
 void AutoplayWin_DG_Quadrat_merken(PlayDriver& driver) {
@@ -13,7 +14,7 @@ void AutoplayWin_DG_Quadrat_merken(PlayDriver& driver) {
     for (int i = 0; i < answer->CellCount(); ++i) {
       const QuadCell* cell = answer->Cell(i);
       if (cell->IsOn() == pattern->Cell(i)->IsOn()) continue;
-      driver.Click(static_cast<int>(cell->left + cell->size / 2), static_cast<int>(cell->top + cell->size / 2));
+      ClickCell(driver, cell);
     }
     driver.Key(VK_RETURN);
   }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "framework/game_record.h"
 #include "framework/gui_element.h"
 #include "util/app_context.h"
 
@@ -69,4 +70,42 @@ void QuadMenuTest::Shot(const std::string& name) {
   if (!dir || !*dir) return;
   std::filesystem::create_directories(dir);
   EXPECT_TRUE(screen->SavePng(std::string(dir) + "/" + name));
+}
+
+void QuadMenuTest::ConfirmResultWithName(const std::string& name, const std::string& shot) {
+  driver->Wait(2.1);
+  ASSERT_EQ(menu->currentPage, 55);
+  ASSERT_NE(menu->gameNameEntry, nullptr);
+  driver->Type(name);
+  if (!shot.empty()) Shot(shot);
+  driver->Key(VK_RETURN);
+  EXPECT_EQ(menu->activeGame, nullptr);
+  EXPECT_EQ(menu->currentPage, 1);
+}
+
+void QuadMenuTest::ExpectOneSavedEntry(const char* saveFile, const char* name, double grade) {
+  GameRecord saved;
+  ASSERT_TRUE(saved.LoadFile(saveFile));
+  EXPECT_EQ(saved.playCount, 1);
+  ASSERT_EQ(saved.Entries().Count(), 1);
+  EXPECT_STREQ(saved.Entries().Get(0)->name, name);
+  EXPECT_NEAR(saved.Entries().Get(0)->grade, grade, 1e-4);
+  EXPECT_NEAR(saved.bestGrade, grade, 1e-4);
+}
+
+void QuadMenuTest::ForEachDifficultyAndLanguage(int index, const std::string& prefix,
+                                                const std::function<void(const std::string&)>& play) {
+  for (int language = 0; language < 2; ++language) {
+    testapp::UseLanguage(language);
+    for (int difficulty = 0; difficulty < 3; ++difficulty) {
+      const std::string tag = prefix + "_d" + std::to_string(difficulty) + (language ? "_en" : "_de");
+      menu->difficulty = difficulty;
+      menu->StartGame(index);
+      ASSERT_NE(menu->activeGame, nullptr);
+      SkipCountdown();
+      play(tag);
+      ConfirmResultWithName("Name", tag + "_9result.png");
+      if (HasFatalFailure()) return;
+    }
+  }
 }

@@ -4,6 +4,7 @@
 // and screenshots of what the player sees (written as PNG only when the
 // environment variable DENKAR_SHOT_DIR names a folder).
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,17 @@ class QuadMenuTest : public testapp::AppTest {
   // Draws one frame as the main loop does; saves it as `name` when shots are
   // wanted.
   void Shot(const std::string& name);
+  // After a play that ended itself: the end wait, the result page with its
+  // name entry (screenshot `shot` of it unless empty), the name typed and
+  // confirmed, back on the main page.
+  void ConfirmResultWithName(const std::string& name, const std::string& shot = "");
+  // The save file holds one play and one top-10 entry of that name and grade.
+  void ExpectOneSavedEntry(const char* saveFile, const char* name, double grade);
+  // Every difficulty in German and English: starts list entry `index`, lets
+  // the countdown run out, calls `play` with a tag for the screenshot names
+  // (it ends the play), and shows the result page.
+  void ForEachDifficultyAndLanguage(int index, const std::string& prefix,
+                                    const std::function<void(const std::string& tag)>& play);
 
   std::unique_ptr<testapp::OffscreenScreen> screen;
   std::unique_ptr<MainMenu> menu;

@@ -8,6 +8,7 @@
 
 #include "Denkar_Spiele/DG_Quadrat_addieren.h"
 #include "Denkar_Spiele/autoplay_quadrat_addieren.h"
+#include "Denkar_Spiele/quad_cell_click.h"
 #include "Denkar_Spiele/quad_games_support.h"
 #include "data/language.h"
 #include "framework/game_record.h"
@@ -25,9 +26,6 @@ class QuadratAddierenTest : public testapp::AppTest {
   void Tick(DG_Quadrat_addieren& game, double seconds) {
     app->frameTime = app->realFrameTime = seconds;
     game.Update();
-  }
-  static void ClickCell(PlayDriver& driver, const QuadCell* cell) {
-    driver.Click(static_cast<int>(cell->left + cell->size / 2), static_cast<int>(cell->top + cell->size / 2));
   }
   // A candidate that is not the solution.
   static QuadField* WrongChoice(DG_Quadrat_addieren& game) {
@@ -230,47 +228,22 @@ TEST_F(QuadratAddierenMenuTest, PlayedFromTheMenuIntoTheTopTen) {
   ASSERT_EQ(Game()->GetState(), GAME_STATE_ENDED);
   EXPECT_EQ(Game()->correct, 10);
   const double grade = 1.0 + Game()->playTime / 120.0;
-  driver->Wait(2.1);
-  ASSERT_EQ(menu->currentPage, 55);
-  ASSERT_NE(menu->gameNameEntry, nullptr);
-  driver->Type("Bo Li");
-  driver->Key(VK_RETURN);
-  EXPECT_EQ(menu->activeGame, nullptr);
-  EXPECT_EQ(menu->currentPage, 1);
-  GameRecord saved;
-  ASSERT_TRUE(saved.LoadFile("addieren.sav"));
-  EXPECT_EQ(saved.playCount, 1);
-  ASSERT_EQ(saved.Entries().Count(), 1);
-  EXPECT_STREQ(saved.Entries().Get(0)->name, "Bo Li");
-  EXPECT_NEAR(saved.Entries().Get(0)->grade, grade, 1e-4);
+  ConfirmResultWithName("Bo Li");
+  ExpectOneSavedEntry("addieren.sav", "Bo Li", grade);
 }
 
 TEST_F(QuadratAddierenMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
-  for (int language = 0; language < 2; ++language) {
-    testapp::UseLanguage(language);
-    for (int difficulty = 0; difficulty < 3; ++difficulty) {
-      const std::string tag = "addieren_d" + std::to_string(difficulty) + (language ? "_en" : "_de");
-      menu->difficulty = difficulty;
-      menu->StartGame(9);
-      ASSERT_NE(Game(), nullptr);
-      SkipCountdown();
-      driver->Move(700, 700);
-      driver->Wait(0.5);
-      Shot(tag + "_1task.png");
-      const QuadCell* cell = Game()->solution->Cell(0);
-      driver->Click(static_cast<int>(cell->left + 5), static_cast<int>(cell->top + 5));
-      driver->Wait(0.3);
-      Shot(tag + "_2feedback.png");
-      driver->Wait(1.0);
-      AutoplayWin_DG_Quadrat_addieren(*driver);
-      driver->Wait(2.1);
-      ASSERT_EQ(menu->currentPage, 55);
-      driver->Type("Name");
-      Shot(tag + "_3result.png");
-      driver->Key(VK_RETURN);
-      ASSERT_EQ(menu->currentPage, 1);
-    }
-  }
+  ForEachDifficultyAndLanguage(9, "addieren", [&](const std::string& tag) {
+    driver->Move(700, 700);
+    driver->Wait(0.5);
+    Shot(tag + "_1task.png");
+    const QuadCell* cell = Game()->solution->Cell(0);
+    driver->Click(static_cast<int>(cell->left + 5), static_cast<int>(cell->top + 5));
+    driver->Wait(0.3);
+    Shot(tag + "_2feedback.png");
+    driver->Wait(1.0);
+    AutoplayWin_DG_Quadrat_addieren(*driver);
+  });
 }
 
 }  // namespace

@@ -281,19 +281,8 @@ TEST_F(QuadratMerkenMenuTest, PlayedFromTheMenuIntoTheTopTen) {
   AutoplayWin_DG_Quadrat_merken(*driver);
   ASSERT_EQ(Game()->GetState(), GAME_STATE_ENDED);
   const double playTime = Game()->playTime;
-  driver->Wait(2.1);
-  ASSERT_EQ(menu->currentPage, 55);
-  ASSERT_NE(menu->gameNameEntry, nullptr);
-  driver->Type("Ida");
-  driver->Key(VK_RETURN);
-  EXPECT_EQ(menu->activeGame, nullptr);
-  EXPECT_EQ(menu->currentPage, 1);
-  GameRecord saved;
-  ASSERT_TRUE(saved.LoadFile("quadrate.sav"));
-  EXPECT_EQ(saved.playCount, 1);
-  ASSERT_EQ(saved.Entries().Count(), 1);
-  EXPECT_STREQ(saved.Entries().Get(0)->name, "Ida");
-  EXPECT_NEAR(saved.Entries().Get(0)->grade, 1.0 + playTime / 120.0, 1e-4);
+  ConfirmResultWithName("Ida");
+  ExpectOneSavedEntry("quadrate.sav", "Ida", 1.0 + playTime / 120.0);
 }
 
 TEST_F(QuadratMerkenMenuTest, QuittingInASeriesEndsTheSeries) {
@@ -337,37 +326,21 @@ TEST_F(QuadratMerkenMenuTest, QuittingInASeriesEndsTheSeries) {
 }
 
 TEST_F(QuadratMerkenMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
-  for (int language = 0; language < 2; ++language) {
-    testapp::UseLanguage(language);
-    for (int difficulty = 0; difficulty < 3; ++difficulty) {
-      const std::string tag = "merken_d" + std::to_string(difficulty) + (language ? "_en" : "_de");
-      menu->difficulty = difficulty;
-      menu->StartGame(8);
-      ASSERT_NE(Game(), nullptr);
-      driver->Wait(1.0);
-      Shot(tag + "_0countdown.png");
-      SkipCountdown();
-      driver->Wait(0.5);
-      Shot(tag + "_1showing.png");
-      driver->WaitUntil([&] { return !Game()->showing; }, 60.0);
-      // Half of the first pattern rebuilt.
-      QuadField* pattern = Game()->patterns.Get(0);
-      QuadField* answer = Game()->answers.Get(0);
-      for (int i = 0; i < answer->CellCount() / 2; ++i)
-        if (pattern->Cell(i)->IsOn()) answer->Cell(i)->SetOn(true);
-      driver->Move(600, 600);
-      Shot(tag + "_2answering.png");
-      AutoplayWin_DG_Quadrat_merken(*driver);
-      driver->Wait(1.0);
-      Shot(tag + "_3endwait.png");
-      driver->Wait(1.1);
-      ASSERT_EQ(menu->currentPage, 55);
-      driver->Type("Name");
-      Shot(tag + "_4result.png");
-      driver->Key(VK_RETURN);
-      ASSERT_EQ(menu->currentPage, 1);
-    }
-  }
+  ForEachDifficultyAndLanguage(8, "merken", [&](const std::string& tag) {
+    driver->Wait(0.5);
+    Shot(tag + "_1showing.png");
+    driver->WaitUntil([&] { return !Game()->showing; }, 60.0);
+    // Half of the first pattern rebuilt.
+    QuadField* pattern = Game()->patterns.Get(0);
+    QuadField* answer = Game()->answers.Get(0);
+    for (int i = 0; i < answer->CellCount() / 2; ++i)
+      if (pattern->Cell(i)->IsOn()) answer->Cell(i)->SetOn(true);
+    driver->Move(600, 600);
+    Shot(tag + "_2answering.png");
+    AutoplayWin_DG_Quadrat_merken(*driver);
+    driver->Wait(1.0);
+    Shot(tag + "_3endwait.png");
+  });
 }
 
 }  // namespace
