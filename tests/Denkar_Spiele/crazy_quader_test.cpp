@@ -260,6 +260,9 @@ TEST_F(CrazyQuaderMenuTest, PlayedFromTheMenuIntoTheTopTen) {
   driver->Move(x, y);
   menu->OnLButtonDown(x, y);
   menu->OnLButtonUp(x, y);
+  // The window delivers the second press of a double click as a press and
+  // then reports the double click.
+  menu->OnLButtonDown(x, y);
   menu->OnLButtonDblClk(x, y);
   menu->OnLButtonUp(x, y);
   EXPECT_EQ(Game()->moveCount, 2);
