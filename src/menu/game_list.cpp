@@ -1,6 +1,9 @@
 #include "menu/game_list.h"
 
+#include "Denkar_Spiele/DG_Gedaechtnis.h"
 #include "Denkar_Spiele/DG_Memory.h"
+#include "Denkar_Spiele/DG_Sudoku9x9.h"
+#include "Denkar_Spiele/DG_Zahlen_klicken.h"
 
 namespace {
 // Caption text of each list entry, in the fixed order of the list.
@@ -14,7 +17,10 @@ int GameListCaption(int index) {
 
 Denkar_Game* CreateListedGame(int index, int difficulty) {
   switch (index) {
+    case 4: return new DG_Gedächtnis(difficulty);
     case 5: return new DG_Memory(difficulty);
-    default: return nullptr;  // 0 DG_Bilder_Basteln ... 15 DG_Zahlen_klicken: not built yet
+    case 11: return new DG_Sudoku9x9(difficulty);
+    case 15: return new DG_Zahlen_klicken(difficulty);
+    default: return nullptr;  // the games not built yet
   }
 }
