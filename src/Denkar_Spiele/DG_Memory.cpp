@@ -1,7 +1,6 @@
 #include "Denkar_Spiele/DG_Memory.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "data/language.h"

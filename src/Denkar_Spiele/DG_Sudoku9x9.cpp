@@ -37,6 +37,7 @@ DG_Sudoku9x9::DG_Sudoku9x9(int difficulty_) : Denkar_Game(difficulty_, "sudoku.s
     default: emptiedCount = 10; break;
   }
   CrtSrand(GetTickCount());
+  digitFont_ = fontManager->AddFont("Comic Sans MS", 30);
   const int W = app->screenWidth, H = app->screenHeight;
   for (int a = 0; a < 9; ++a) {
     for (int b = 0; b < 9; ++b) {
@@ -226,7 +227,7 @@ void DG_Sudoku9x9::Render() {
       const D3DCOLOR colour = !cell.valid ? CONFLICT_COLOUR : cell.given ? GIVEN_COLOUR : TYPED_COLOUR;
       const float half = static_cast<float>(cell.size / 2);
       fontManager->DrawTextAt(DIGIT_TEXT[cell.value], cell.x + half, cell.y + half, colour,
-                              DT_CENTER | DT_VCENTER, 0);
+                              DT_CENTER | DT_VCENTER, digitFont_);
     }
   }
 }

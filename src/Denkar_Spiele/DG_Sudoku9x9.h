@@ -10,6 +10,7 @@
 #include "util/ptr_list.h"
 
 class AppContext;
+class Font;
 
 // One square of the board.
 struct SudokuCell {
@@ -61,4 +62,8 @@ class DG_Sudoku9x9 : public Denkar_Game {
   void Generate();
   void EmptyCells();
   std::string resultText_;
+  // The digits' font: the main menu's "Comic Sans MS" 30, the first font the
+  // program adds (asked for by name, so it is the same one however the game
+  // is hosted).
+  Font* digitFont_ = nullptr;
 };
