@@ -26,6 +26,12 @@ constexpr int LAMP_COUNT[3] = {20, 30, 40};
 constexpr double LAMP_SIZE[3] = {40.0, 30.0, 20.0};
 const char* const SAVE_FILE = "gedächtnis.sav";  // UTF-8 on disk
 
+// A lamp that is not the one of sequence step `step`.
+const Lamp* OtherLamp(DG_Gedächtnis& game, int step) {
+  const Lamp* right = game.LampOfStep(step);
+  return game.lamps.Get(0) == right ? game.lamps.Get(1) : game.lamps.Get(0);
+}
+
 class LampsTest : public testapp::AppTest {
  protected:
   const char* FolderPrefix() const override { return "denkar_lamps"; }
@@ -38,11 +44,6 @@ class LampsTest : public testapp::AppTest {
   }
   void WaitForTurn(DG_Gedächtnis& game) {
     for (int i = 0; i < 10000 && game.showing; ++i) Tick(game, 0.125);
-  }
-  // A lamp that is not the one of sequence step `step`.
-  static const Lamp* OtherLamp(DG_Gedächtnis& game, int step) {
-    const Lamp* right = game.LampOfStep(step);
-    return game.lamps.Get(0) == right ? game.lamps.Get(1) : game.lamps.Get(0);
   }
 };
 
@@ -207,6 +208,9 @@ class LampsMenuTest : public testapp::MenuPlayTest {
  protected:
   const char* FolderPrefix() const override { return "denkar_lamps_menu"; }
   DG_Gedächtnis* Game() { return static_cast<DG_Gedächtnis*>(menu->activeGame); }
+  void ClickLamp(const Lamp* lamp) {
+    driver->Click(static_cast<int>(lamp->centreX), static_cast<int>(lamp->centreY));
+  }
 };
 
 TEST_F(LampsMenuTest, PlayFromTheMenuToTheTopTen) {
@@ -218,8 +222,7 @@ TEST_F(LampsMenuTest, PlayFromTheMenuToTheTopTen) {
   driver->Wait(2.1);
   ASSERT_EQ(menu->currentPage, 55);
   ASSERT_NE(menu->gameNameEntry, nullptr);
-  driver->Type("Eva");
-  driver->Key(VK_RETURN);
+  ConfirmResult("Eva");
   EXPECT_EQ(menu->activeGame, nullptr);
   GameRecord saved;
   ASSERT_TRUE(saved.LoadFile(SAVE_FILE));
@@ -245,10 +248,7 @@ TEST_F(LampsMenuTest, ALampClickedTwiceQuicklyCountsTwice) {
   menu->OnLButtonUp(x, y);
   EXPECT_EQ(game->position, 2);
   EXPECT_EQ(game->GetState(), GAME_STATE_RUNNING);
-  for (int step = 2; step < 4; ++step) {
-    const Lamp* next = game->LampOfStep(step);
-    driver->Click(static_cast<int>(next->centreX), static_cast<int>(next->centreY));
-  }
+  for (int step = 2; step < 4; ++step) ClickLamp(game->LampOfStep(step));
   EXPECT_EQ(game->SequenceLength(), 5);
   EXPECT_TRUE(game->showing);
 }
@@ -258,8 +258,7 @@ TEST_F(LampsMenuTest, AWrongLampEndsThePlay) {
   DG_Gedächtnis* game = Game();
   driver->SkipCountdown();
   ASSERT_TRUE(driver->WaitUntil([game] { return !game->showing; }, 12.0));
-  const Lamp* wrong = game->LampOfStep(0) == game->lamps.Get(0) ? game->lamps.Get(1) : game->lamps.Get(0);
-  driver->Click(static_cast<int>(wrong->centreX), static_cast<int>(wrong->centreY));
+  ClickLamp(OtherLamp(*game, 0));
   EXPECT_EQ(game->GetState(), GAME_STATE_ENDED_OTHER);
   // Escape in the end wait does not revive the play.
   driver->Key(VK_ESCAPE);
@@ -267,8 +266,7 @@ TEST_F(LampsMenuTest, AWrongLampEndsThePlay) {
   driver->Wait(2.1);
   ASSERT_EQ(menu->currentPage, 55);
   EXPECT_GE(game->GetGrade(), 1.0 + 5.0 * (1.0 - 4.0 / 40));
-  if (menu->gameNameEntry) driver->Type("Tom");
-  driver->Key(VK_RETURN);
+  ConfirmResult("Tom");
   EXPECT_EQ(menu->activeGame, nullptr);
   GameRecord saved;
   ASSERT_TRUE(saved.LoadFile(SAVE_FILE));
@@ -276,33 +274,15 @@ TEST_F(LampsMenuTest, AWrongLampEndsThePlay) {
 }
 
 TEST_F(LampsMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
-  for (int language = 0; language < 2; ++language) {
-    testapp::UseLanguage(language);
-    for (int d = 0; d < 3; ++d) {
-      const std::string name = "lamps_" + std::string(language ? "en" : "de") + std::to_string(d);
-      ASSERT_TRUE(driver->StartFromMenu(LAMPS_LIST_INDEX, d));
-      DG_Gedächtnis* game = Game();
-      driver->Wait(1.0);
-      Shoot(name + "_1_countdown.png");
-      driver->SkipCountdown();
-      driver->Wait(3.0);
-      Shoot(name + "_2_showing.png");
-      ASSERT_TRUE(driver->WaitUntil([game] { return !game->showing; }, 12.0));
-      const Lamp* first = game->LampOfStep(0);
-      driver->Click(static_cast<int>(first->centreX), static_cast<int>(first->centreY));
-      Shoot(name + "_3_answering.png");
-      const Lamp* wrong = game->LampOfStep(1) == game->lamps.Get(0) ? game->lamps.Get(1) : game->lamps.Get(0);
-      driver->Click(static_cast<int>(wrong->centreX), static_cast<int>(wrong->centreY));
-      driver->Wait(0.5);
-      Shoot(name + "_4_end.png");
-      driver->Wait(1.7);
-      ASSERT_EQ(menu->currentPage, 55);
-      Shoot(name + "_5_result.png");
-      if (menu->gameNameEntry) driver->Type("Kim");
-      driver->Key(VK_RETURN);
-      ASSERT_EQ(menu->currentPage, 1);
-    }
-  }
+  ShootEveryScreen("lamps", LAMPS_LIST_INDEX, [this](const std::string& stem) {
+    DG_Gedächtnis* game = Game();
+    driver->Wait(3.0);
+    Shoot(stem + "2_showing.png");
+    ASSERT_TRUE(driver->WaitUntil([game] { return !game->showing; }, 12.0));
+    ClickLamp(game->LampOfStep(0));
+    Shoot(stem + "3_answering.png");
+    ClickLamp(OtherLamp(*game, 1));  // the play is lost
+  });
 }
 
 }  // namespace

@@ -218,6 +218,10 @@ class NumbersMenuTest : public testapp::MenuPlayTest {
  protected:
   const char* FolderPrefix() const override { return "denkar_numbers_menu"; }
   DG_Zahlen_klicken* Game() { return static_cast<DG_Zahlen_klicken*>(menu->activeGame); }
+  void ClickTile(int index) {
+    const NumberTile* tile = Game()->tiles.Get(index);
+    driver->Click(static_cast<int>(tile->x), static_cast<int>(tile->y));
+  }
 };
 
 TEST_F(NumbersMenuTest, PlayFromTheMenuToTheTopTen) {
@@ -231,8 +235,7 @@ TEST_F(NumbersMenuTest, PlayFromTheMenuToTheTopTen) {
   driver->Wait(2.1);
   ASSERT_EQ(menu->currentPage, 55);
   ASSERT_NE(menu->gameNameEntry, nullptr);
-  driver->Type("Ole");
-  driver->Key(VK_RETURN);
+  ConfirmResult("Ole");
   EXPECT_EQ(menu->activeGame, nullptr);
   GameRecord saved;
   ASSERT_TRUE(saved.LoadFile("zahlenklicken.sav"));
@@ -244,12 +247,8 @@ TEST_F(NumbersMenuTest, PlayFromTheMenuToTheTopTen) {
 TEST_F(NumbersMenuTest, QuitAfterAFaultyBoard) {
   ASSERT_TRUE(driver->StartFromMenu(NUMBERS_LIST_INDEX, 0));
   driver->SkipCountdown();
-  const NumberTile* wrong = Game()->tiles.Get(3);
-  driver->Click(static_cast<int>(wrong->x), static_cast<int>(wrong->y));
-  while (Game()->tiles.Count() > 0) {
-    const NumberTile* next = Game()->tiles.Get(0);
-    driver->Click(static_cast<int>(next->x), static_cast<int>(next->y));
-  }
+  ClickTile(3);
+  while (Game()->tiles.Count() > 0) ClickTile(0);
   driver->Wait(1.5);
   driver->Key(VK_ESCAPE);
   ASSERT_TRUE(driver->ClickElement(49));
@@ -263,33 +262,14 @@ TEST_F(NumbersMenuTest, QuitAfterAFaultyBoard) {
 }
 
 TEST_F(NumbersMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
-  for (int language = 0; language < 2; ++language) {
-    testapp::UseLanguage(language);
-    for (int d = 0; d < 3; ++d) {
-      const std::string name = "numbers_" + std::string(language ? "en" : "de") + std::to_string(d);
-      ASSERT_TRUE(driver->StartFromMenu(NUMBERS_LIST_INDEX, d));
-      driver->Wait(1.0);
-      Shoot(name + "_1_countdown.png");
-      driver->SkipCountdown();
-      driver->Wait(2.0);
-      // One right click and one wrong (red) tile.
-      const NumberTile* next = Game()->tiles.Get(0);
-      driver->Click(static_cast<int>(next->x), static_cast<int>(next->y));
-      const NumberTile* wrong = Game()->tiles.Get(2);
-      driver->Click(static_cast<int>(wrong->x), static_cast<int>(wrong->y));
-      Shoot(name + "_2_task.png");
-      AutoplayWin_DG_Zahlen_klicken(*driver);
-      ASSERT_EQ(Game()->GetState(), GAME_STATE_ENDED);
-      driver->Wait(1.0);
-      Shoot(name + "_3_end.png");
-      driver->Wait(1.2);
-      ASSERT_EQ(menu->currentPage, 55);
-      Shoot(name + "_4_result.png");
-      if (menu->gameNameEntry) driver->Type("Kim");
-      driver->Key(VK_RETURN);
-      ASSERT_EQ(menu->currentPage, 1);
-    }
-  }
+  ShootEveryScreen("numbers", NUMBERS_LIST_INDEX, [this](const std::string& stem) {
+    driver->Wait(2.0);
+    // One right click and one wrong (red) tile.
+    ClickTile(0);
+    ClickTile(2);
+    Shoot(stem + "2_task.png");
+    AutoplayWin_DG_Zahlen_klicken(*driver);
+  });
 }
 
 }  // namespace

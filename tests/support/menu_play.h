@@ -2,6 +2,7 @@
 // program (countdown, end wait, result page, name entry), drawn with the real
 // textures, with pictures of its screens saved for a person to look at.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,16 @@ class MenuPlayTest : public AppTest {
   // Draws one frame of the menu and the game it hosts, as the main loop
   // does, and saves it as ShotPath(name) when that is set.
   void Shoot(const std::string& name);
+  // Leaves the result page: types `name` when a top-10 place asks for one,
+  // then Enter.
+  void ConfirmResult(const char* name);
+  // Plays the game of list index `listIndex` from the menu at every
+  // difficulty in German and English and saves pictures named
+  // "<prefix>_<de|en><difficulty>_<n>_<screen>.png": the countdown, whatever
+  // `play` shoots (it gets the name stem and plays until the game has ended
+  // itself), the end wait and the result page, which is then left.
+  void ShootEveryScreen(const std::string& prefix, int listIndex,
+                        const std::function<void(const std::string&)>& play);
 
   std::unique_ptr<OffscreenScreen> screen;
   std::unique_ptr<MainMenu> menu;
