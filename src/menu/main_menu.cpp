@@ -85,10 +85,11 @@ void MainMenu::OnLButtonDown(int x, int y) {
   ForwardMouse(&MyControl::OnLButtonDown, x, y);
 }
 
-// The second press of a double click is a press like any other: the games
-// act on presses and would otherwise lose it (a lamp clicked twice, a second
-// coin taken from a pile).
-void MainMenu::OnLButtonDblClk(int x, int y) { OnLButtonDown(x, y); }
+// The window procedure already delivers the second press of a double click
+// as a press (OnLButtonDown) before it reports the double click, so the games
+// see every press once (a lamp clicked twice, a second coin from a pile). The
+// double click itself is only passed on.
+void MainMenu::OnLButtonDblClk(int x, int y) { ForwardMouse(&MyControl::OnLButtonDblClk, x, y); }
 void MainMenu::OnRButtonDown(int x, int y) { ForwardMouse(&MyControl::OnRButtonDown, x, y); }
 void MainMenu::OnRButtonUp(int x, int y) { ForwardMouse(&MyControl::OnRButtonUp, x, y); }
 
