@@ -35,7 +35,7 @@ void AnswerEveryTask(PlayDriver& driver, AnswerFn answerFor) {
 }
 
 // A typed-answer game played from the main menu and looked at on the way.
-class TypedGameMenuTest : public MenuPlayTest {
+class TypedGameMenuTest : public testapp::MenuPlayTest {
  protected:
   // Starts game `index` from the menu at `difficulty`, answers the first task
   // right and the second wrong with `rightFor` / `wrongFor`, the rest with
@@ -50,16 +50,16 @@ class TypedGameMenuTest : public MenuPlayTest {
     driver->SkipCountdown();
     GameType* game = dynamic_cast<GameType*>(menu->activeGame);
     if (!game || !game->started) return -1;
-    Shoot(shotPrefix + "_task");
+    Shoot(shotPrefix + "_task.png");
     driver->Type(rightFor(*game));
-    Shoot(shotPrefix + "_typed");
+    Shoot(shotPrefix + "_typed.png");
     driver->Key(VK_RETURN);
-    Shoot(shotPrefix + "_right");
+    Shoot(shotPrefix + "_right.png");
     driver->WaitUntil([&] { return !game->answerBox.InFeedback(); }, 3.0);
     driver->Type(wrongFor(*game));
     driver->Key(VK_RETURN);
     driver->WaitUntil([&] { return game->answerBox.CorrectAnswerVisible(); }, 1.0);
-    Shoot(shotPrefix + "_wrong");
+    Shoot(shotPrefix + "_wrong.png");
     autoplay(*driver);
     EXPECT_EQ(game->GetState(), GAME_STATE_ENDED);
     EXPECT_EQ(game->answerBox.Answered(), game->taskCount);
@@ -71,7 +71,7 @@ class TypedGameMenuTest : public MenuPlayTest {
     EXPECT_EQ(game->answerBox.wrongCount, 1);
     const double expected = 1.0 + 5.0 / game->taskCount + game->playTime / 120.0;
     EXPECT_NEAR(game->GetGrade(), expected, 1e-9);
-    Shoot(shotPrefix + "_result");
+    Shoot(shotPrefix + "_result.png");
     const double grade = game->GetGrade();
     if (menu->gameNameEntry) {
       driver->Type("Tester");

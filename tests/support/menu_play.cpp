@@ -1,13 +1,13 @@
 #include "support/menu_play.h"
 
-#include <cstdlib>
+#include "framework/denkar_game.h"
+#include "util/app_context.h"
 
-#include "framework/gui_element.h"
-#include "menu/main_menu.h"
+namespace testapp {
 
 void MenuPlayTest::SetUp() {
-  testapp::AppTest::SetUp();
-  screen = std::make_unique<testapp::OffscreenScreen>();
+  AppTest::SetUp();
+  screen = std::make_unique<OffscreenScreen>();
   ASSERT_TRUE(screen->Ok());
   menu = std::make_unique<MainMenu>();
   driver = std::make_unique<MenuDriver>(*menu);
@@ -15,38 +15,53 @@ void MenuPlayTest::SetUp() {
 
 void MenuPlayTest::TearDown() {
   driver.reset();
-  menu.reset();
+  menu.reset();  // a game still running records and saves here
   screen.reset();
-  testapp::AppTest::TearDown();
-}
-
-bool MenuPlayTest::ClickElement(int id) {
-  for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot) {
-    if (!menu->elementEnabled[slot] || !menu->elements[slot]) continue;
-    GUIElement* root = menu->elements[slot];
-    for (int i = 0; i < root->children.Count(); ++i) {
-      GUIElement* e = root->children.Get(i);
-      if (e->GetId() != id) continue;
-      driver->Click(root->x + (e->x + e->right) / 2, root->y + (e->y + e->bottom) / 2);
-      return true;
-    }
-  }
-  return false;
-}
-
-bool MenuPlayTest::StartListedGame(int index, int difficulty) {
-  if (!ClickElement(2) || !ClickElement(11 + difficulty) || !ClickElement(17)) return false;
-  while (!ClickElement(22 + index))
-    if (!ClickElement(21)) return false;  // scroll down; at the end of the list: not there
-  return menu->activeGame != nullptr;
+  AppTest::TearDown();
 }
 
 void MenuPlayTest::Shoot(const std::string& name) {
-  screen->Draw([&] {
+  screen->Draw([this] {
     menu->Render();
     menu->DrawCursor();
   });
-  if (const char* folder = std::getenv("DENKAR_SHOTS")) {
-    EXPECT_TRUE(screen->SavePng(std::string(folder) + "/" + name + ".png"));
+  const std::string path = ShotPath(name);
+  if (!path.empty()) {
+    EXPECT_TRUE(screen->SavePng(path)) << path;
   }
 }
+
+void MenuPlayTest::ConfirmResult(const char* name) {
+  if (menu->gameNameEntry) driver->Type(name);
+  driver->Key(VK_RETURN);
+}
+
+void MenuPlayTest::ShootEveryScreen(const std::string& prefix, int listIndex,
+                                    const std::function<void(const std::string&)>& play) {
+  for (int language = 0; language < 2; ++language) {
+    UseLanguage(language);
+    for (int difficulty = 0; difficulty < 3; ++difficulty) {
+      SCOPED_TRACE("language " + std::to_string(language) + " difficulty " +
+                   std::to_string(difficulty));
+      const std::string stem =
+          prefix + "_" + (language ? "en" : "de") + std::to_string(difficulty) + "_";
+      ASSERT_TRUE(driver->StartFromMenu(listIndex, difficulty));
+      driver->Wait(1.0);
+      Shoot(stem + "1_countdown.png");
+      driver->SkipCountdown();
+      play(stem);
+      ASSERT_NE(menu->activeGame, nullptr);
+      const int state = menu->activeGame->GetState();
+      ASSERT_TRUE(state == GAME_STATE_ENDED || state == GAME_STATE_ENDED_OTHER);
+      driver->Wait(1.0);
+      Shoot(stem + "8_end.png");
+      driver->Wait(1.1);
+      ASSERT_EQ(menu->currentPage, 55);
+      Shoot(stem + "9_result.png");
+      ConfirmResult("Kim");
+      ASSERT_EQ(menu->currentPage, 1);
+    }
+  }
+}
+
+}  // namespace testapp
