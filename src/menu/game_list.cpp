@@ -1,6 +1,8 @@
 #include "menu/game_list.h"
 
 #include "Denkar_Spiele/DG_Memory.h"
+#include "Denkar_Spiele/DG_Ordo.h"
+#include "Denkar_Spiele/DG_Schiebe_Puzzle.h"
 
 namespace {
 // Caption text of each list entry, in the fixed order of the list.
@@ -15,6 +17,8 @@ int GameListCaption(int index) {
 Denkar_Game* CreateListedGame(int index, int difficulty) {
   switch (index) {
     case 5: return new DG_Memory(difficulty);
+    case 7: return new DG_Ordo(difficulty);
+    case 10: return new DG_Schiebe_Puzzle(difficulty);
     default: return nullptr;  // 0 DG_Bilder_Basteln ... 15 DG_Zahlen_klicken: not built yet
   }
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "framework/denkar_game.h"
+#include "framework/gui_element.h"
 #include "menu/main_menu.h"
 #include "platform/win_types.h"
 #include "util/app_context.h"
@@ -112,3 +113,18 @@ void MenuDriver::SkipCountdown() {
 }
 
 MyControl& MenuDriver::Target() { return menu_; }
+
+bool MenuDriver::ClickElement(int id) {
+  for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot) {
+    GUIElement* page = menu_.elements[slot];
+    if (!menu_.elementEnabled[slot] || !page) continue;
+    for (int i = 0; i < page->children.Count(); ++i) {
+      const GUIElement* e = page->children.Get(i);
+      if (e->GetId() != id) continue;
+      Click(static_cast<int>(page->x + (e->x + e->right) / 2),
+            static_cast<int>(page->y + (e->y + e->bottom) / 2));
+      return true;
+    }
+  }
+  return false;
+}

@@ -66,6 +66,9 @@ class MenuDriver : public PlayDriver {
   void Frame(double seconds) override;
   // Lets the start countdown run out so the game takes input.
   void SkipCountdown();
+  // Clicks the centre of the element `id` on the page shown; false when no
+  // shown page has it.
+  bool ClickElement(int id);
 
  protected:
   MyControl& Target() override;
