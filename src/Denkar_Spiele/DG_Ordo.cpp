@@ -367,6 +367,8 @@ void DG_Ordo::DrawDescription(ElementDrawInfo info, Font* drawFont) {
   app->DrawSprite(app->texMisc2, &kPicture, nullptr, nullptr, 0, &at, 0xFFFFFFFF);
   const char* text = GetDescriptionText();
   if (!text || !fontManager) return;
+  // Left-aligned, so a blank in front of the first line would show.
+  while (*text == ' ') ++text;
   TextItem item;
   item.text = text;
   item.rect = RECT{x + 50, y + 50, x + w - 370, y + h - 70};

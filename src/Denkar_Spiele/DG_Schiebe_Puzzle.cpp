@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "data/language.h"
+#include "framework/glide.h"
 #include "framework/time_bar.h"
 #include "platform/crt_rand.h"
 #include "util/app_context.h"
@@ -147,13 +148,12 @@ void DG_Schiebe_Puzzle::OnLButtonUp(int x, int y) {
 }
 
 void DG_Schiebe_Puzzle::Update() {
-  const double step = app->realFrameTime;
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j) {
       PuzzleTile& tile = board[i][j];
-      const double share = std::min(1.0, std::max(0.0, step * tile.speed));
       for (int k = 0; k < 2; ++k)
-        tile.position[k] += static_cast<float>((tile.target[k] - tile.position[k]) * share);
+        tile.position[k] =
+            GlideToward(tile.position[k], tile.target[k], app->realFrameTime, tile.speed);
     }
   if (state == GAME_STATE_RUNNING && IsSolved()) state = GAME_STATE_ENDED;
   if (state == GAME_STATE_RUNNING && started) playTime += app->frameTime;

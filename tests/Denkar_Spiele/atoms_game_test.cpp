@@ -321,10 +321,7 @@ TEST_F(AtomsTest, WonAtEveryDifficultyThenFailedAreAllRecorded) {
 TEST_F(AtomsTest, PlayedFromTheMenuToTheTopTen) {
   MainMenu menu;
   MenuDriver driver(menu);
-  ASSERT_TRUE(driver.ClickElement(2));
-  ASSERT_TRUE(driver.ClickElement(11));  // easy
-  ASSERT_TRUE(driver.ClickElement(17));
-  while (!driver.ClickElement(22 + 7)) ASSERT_TRUE(driver.ClickElement(21));
+  ASSERT_TRUE(driver.StartFromMenu(0, 7));
   auto* game = dynamic_cast<DG_Ordo*>(driver.CurrentGame());
   ASSERT_NE(game, nullptr);
   EXPECT_TRUE(game->immediateCheck);
@@ -333,13 +330,7 @@ TEST_F(AtomsTest, PlayedFromTheMenuToTheTopTen) {
   driver.SkipCountdown();
   AutoplayWin_DG_Ordo(driver);
   const double playTime = game->GetPlayTime();
-  driver.Wait(2.1);
-  ASSERT_EQ(menu.currentPage, 55);
-  ASSERT_NE(menu.gameNameEntry, nullptr);
-  driver.Type("Ole");
-  driver.Key(VK_RETURN);
-  EXPECT_EQ(menu.activeGame, nullptr);
-  EXPECT_EQ(menu.currentPage, 1);
+  ASSERT_TRUE(driver.LeaveResultPage("Ole"));
   GameRecord saved;
   ASSERT_TRUE(saved.LoadFile("thinkbox.sav"));
   EXPECT_EQ(saved.playCount, 1);
@@ -402,9 +393,7 @@ TEST_F(AtomsScreens, EveryScreenAtEveryDifficultyInBothLanguages) {
       driver.Wait(1.0);
       ASSERT_EQ(menu.currentPage, 55);
       testapp::SaveMenuShot(screen, menu, name + "_6_result.png");
-      if (menu.gameNameEntry) driver.Type("Ole");
-      driver.Key(VK_RETURN);
-      EXPECT_EQ(menu.activeGame, nullptr);
+      EXPECT_TRUE(driver.LeaveResultPage("Ole"));
     }
     // The instructions fit beside the picture, the caption its button, the
     // counts line its box.

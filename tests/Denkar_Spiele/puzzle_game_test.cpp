@@ -260,10 +260,7 @@ TEST_F(PuzzleTest, WonAtEveryDifficultyThenQuitAreAllRecorded) {
 TEST_F(PuzzleTest, PlayedFromTheMenuToTheTopTen) {
   MainMenu menu;
   MenuDriver driver(menu);
-  ASSERT_TRUE(driver.ClickElement(2));
-  ASSERT_TRUE(driver.ClickElement(13));  // hard
-  ASSERT_TRUE(driver.ClickElement(17));
-  while (!driver.ClickElement(22 + 10)) ASSERT_TRUE(driver.ClickElement(21));
+  ASSERT_TRUE(driver.StartFromMenu(2, 10));
   ASSERT_NE(dynamic_cast<DG_Schiebe_Puzzle*>(driver.CurrentGame()), nullptr);
   EXPECT_EQ(static_cast<DG_Schiebe_Puzzle*>(driver.CurrentGame())->n, 5);
   // During the countdown a click moves nothing.
@@ -275,13 +272,7 @@ TEST_F(PuzzleTest, PlayedFromTheMenuToTheTopTen) {
   driver.SkipCountdown();
   AutoplayWin_DG_Schiebe_Puzzle(driver);
   const double playTime = driver.CurrentGame()->GetPlayTime();
-  driver.Wait(2.1);
-  ASSERT_EQ(menu.currentPage, 55);
-  ASSERT_NE(menu.gameNameEntry, nullptr);
-  driver.Type("Pia");
-  driver.Key(VK_RETURN);
-  EXPECT_EQ(menu.activeGame, nullptr);
-  EXPECT_EQ(menu.currentPage, 1);
+  ASSERT_TRUE(driver.LeaveResultPage("Pia"));
   GameRecord saved;
   ASSERT_TRUE(saved.LoadFile("puzzle.sav"));
   EXPECT_EQ(saved.playCount, 1);
@@ -334,9 +325,7 @@ TEST_F(PuzzleScreens, EveryScreenAtEveryDifficultyInBothLanguages) {
       driver.Wait(1.1);
       ASSERT_EQ(menu.currentPage, 55);
       testapp::SaveMenuShot(screen, menu, name + "_7_result.png");
-      if (menu.gameNameEntry) driver.Type("Pia");
-      driver.Key(VK_RETURN);
-      EXPECT_EQ(menu.activeGame, nullptr);
+      EXPECT_TRUE(driver.LeaveResultPage("Pia"));
     }
   }
 }

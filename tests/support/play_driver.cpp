@@ -128,3 +128,17 @@ bool MenuDriver::ClickElement(int id) {
   }
   return false;
 }
+
+bool MenuDriver::StartFromMenu(int difficulty, int index) {
+  if (!ClickElement(2) || !ClickElement(11 + difficulty) || !ClickElement(17)) return false;
+  while (!ClickElement(22 + index))
+    if (!ClickElement(21)) return false;  // the list ends before the entry
+  return CurrentGame() != nullptr;
+}
+
+bool MenuDriver::LeaveResultPage(const std::string& name) {
+  if (!WaitUntil([this] { return menu_.currentPage == 55; }, 5.0)) return false;
+  if (menu_.gameNameEntry) Type(name);
+  Key(VK_RETURN);
+  return menu_.currentPage == 1 && menu_.activeGame == nullptr;
+}

@@ -69,6 +69,14 @@ class MenuDriver : public PlayDriver {
   // Clicks the centre of the element `id` on the page shown; false when no
   // shown page has it.
   bool ClickElement(int id);
+  // From the main page: play, the difficulty, single games, and list entry
+  // `index` (scrolling the list down to it). False when a click found no
+  // element or no game started.
+  bool StartFromMenu(int difficulty, int index);
+  // After the play has ended: waits for the result page, types `name` when
+  // the result enters the top ten, and confirms. False when the menu did not
+  // come back to its main page.
+  bool LeaveResultPage(const std::string& name);
 
  protected:
   MyControl& Target() override;
