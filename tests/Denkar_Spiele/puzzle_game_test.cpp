@@ -90,6 +90,21 @@ TEST_F(PuzzleTest, ShuffleWalksTheGapWithoutEverUndoingAMove) {
   }
 }
 
+TEST_F(PuzzleTest, AShuffleThatLeadsBackToTheSolvedBoardIsShuffledAgain) {
+  // With this seed the first 50-move walk on the 3 x 3 board ends with every
+  // tile at home (one seed in about four million does).
+  CrtSrand(47010);
+  DG_Schiebe_Puzzle game(0);
+  game.DisableRecording();
+  EXPECT_FALSE(game.IsSolved());
+  ASSERT_EQ(static_cast<int>(game.shufflePath.size()), 51);
+  EXPECT_EQ(game.shufflePath.front(), (PuzzlePlace{2, 2}));
+  EXPECT_EQ(game.GapPlace(), game.shufflePath.back());
+  GameDriver driver(game);
+  AutoplayWin_DG_Schiebe_Puzzle(driver);
+  EXPECT_EQ(game.moveCount, 50);
+}
+
 TEST_F(PuzzleTest, ClicksSlideOnlyTilesNextToTheGap) {
   CrtSrand(99);
   DG_Schiebe_Puzzle game(1);
