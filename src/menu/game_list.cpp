@@ -6,8 +6,10 @@
 #include "Denkar_Spiele/DG_Gedaechtnis.h"
 #include "Denkar_Spiele/DG_MMaster.h"
 #include "Denkar_Spiele/DG_Memory.h"
+#include "Denkar_Spiele/DG_Ordo.h"
 #include "Denkar_Spiele/DG_Quadrat_addieren.h"
 #include "Denkar_Spiele/DG_Quadrat_merken.h"
+#include "Denkar_Spiele/DG_Schiebe_Puzzle.h"
 #include "Denkar_Spiele/DG_Sudoku9x9.h"
 #include "Denkar_Spiele/DG_Uhr_lesen.h"
 #include "Denkar_Spiele/DG_Waage_Game_Fruechte.h"
@@ -32,8 +34,10 @@ Denkar_Game* CreateListedGame(int index, int difficulty) {
     case 4: return new DG_Gedächtnis(difficulty);
     case 5: return new DG_Memory(difficulty);
     case 6: return new DG_MMaster(difficulty);
+    case 7: return new DG_Ordo(difficulty);
     case 8: return new DG_Quadrat_merken(difficulty);
     case 9: return new DG_Quadrat_addieren(difficulty);
+    case 10: return new DG_Schiebe_Puzzle(difficulty);
     case 11: return new DG_Sudoku9x9(difficulty);
     case 12: return new DG_Uhr_lesen(difficulty);
     case 13: return new DG_Waage_Game_Früchte(difficulty);
