@@ -1,5 +1,6 @@
 #include "menu/game_list.h"
 
+#include "Denkar_Spiele/DG_Bilder_Basteln.h"
 #include "Denkar_Spiele/DG_Memory.h"
 
 namespace {
@@ -14,7 +15,8 @@ int GameListCaption(int index) {
 
 Denkar_Game* CreateListedGame(int index, int difficulty) {
   switch (index) {
+    case 0: return new DG_Bilder_Basteln(difficulty);
     case 5: return new DG_Memory(difficulty);
-    default: return nullptr;  // 0 DG_Bilder_Basteln ... 15 DG_Zahlen_klicken: not built yet
+    default: return nullptr;  // 1 DG_CrazyQuader ... 15 DG_Zahlen_klicken: not built yet
   }
 }
