@@ -395,7 +395,6 @@ const std::string& DG_Bilder_Basteln::ProgressText() {
 }
 
 void DG_Bilder_Basteln::Render() {
-  if (started && state == GAME_STATE_RUNNING) DrawTimeBar(playTime, font);
   if (!started) return;
   for (int i = 0; i < targets.Count(); ++i) targets.Get(i)->Draw(OUTLINE_COLOUR);
   for (int i = 0; i < pieces.Count(); ++i) {
@@ -404,6 +403,9 @@ void DG_Bilder_Basteln::Render() {
   }
   // The selected piece lies above all others, as it is the one a press takes.
   if (selected) selected->Draw(SELECTED_COLOUR);
+  // Shapes may lie anywhere up to the top edge: the time bar and the progress
+  // line stay readable above them.
+  if (state == GAME_STATE_RUNNING) DrawTimeBar(playTime, font);
   fontManager->DrawTextAt(ProgressText().c_str(), app->screenWidth / 2.0f, 70.0f, 0xFF000000,
                           DT_CENTER, progressFont);
 }

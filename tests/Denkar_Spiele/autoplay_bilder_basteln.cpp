@@ -166,6 +166,7 @@ void AutoplayWin_DG_Bilder_Basteln(PlayDriver& driver) {
     // Take it, drop it on the outline's centre, then size and turn it.
     driver.Down(x, y);
     driver.Up(Round(target.position[0]), Round(target.position[1]));
+    if (!running()) break;  // it fitted as it was: the picture is complete
     ASSERT_EQ(game->selected, piece);
     const int sizeSteps = static_cast<int>(std::lround((target.sizeFactor - piece->sizeFactor) / SHAPE_SIZE_STEP));
     PressTimes(driver, sizeSteps > 0 ? 'W' : 'S', std::abs(sizeSteps));

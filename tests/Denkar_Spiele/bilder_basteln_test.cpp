@@ -796,6 +796,24 @@ TEST_F(BilderBastelnMenuTest, EveryScreenDraws) {
       driver->Key(VK_RETURN);
       ASSERT_EQ(menu->currentPage, 1);
     }
+    // A picture that cannot be read: the play says so and ends.
+    FILE* data = app->dataFile;
+    app->dataFile = nullptr;
+    ASSERT_TRUE(ClickElement(2));
+    ASSERT_TRUE(ClickElement(11));
+    ASSERT_TRUE(ClickElement(17));
+    ASSERT_TRUE(ClickElement(22 + 0));
+    app->dataFile = data;
+    ASSERT_NE(Shapes(), nullptr);
+    EXPECT_FALSE(Shapes()->PictureLoaded());
+    driver->SkipCountdown();
+    driver->Wait(0.5);
+    Shot(std::string(lang ? "en" : "de") + "_no_picture_1_play");
+    ASSERT_TRUE(driver->WaitUntil([this] { return menu->currentPage == 55; }, 3.0));
+    EXPECT_EQ(menu->gameNameEntry, nullptr);  // 6.0 never enters the top 10
+    Shot(std::string(lang ? "en" : "de") + "_no_picture_2_result");
+    ASSERT_TRUE(ClickElement(56));
+    ASSERT_EQ(menu->currentPage, 1);
   }
 }
 
