@@ -246,8 +246,11 @@ ShapePiece* DG_Bilder_Basteln::PieceAt(float x, float y) {
 }
 
 // Every change of a piece's place counts as a move, but a run of changes of
-// the same piece counts once.
+// the same piece counts once. The centre stays on the screen: a piece pushed
+// off it with the arrow keys could never be taken with the mouse again.
 void DG_Bilder_Basteln::MovePiece(ShapePiece* piece, float x, float y) {
+  x = std::clamp(x, 0.0f, static_cast<float>(std::max(0, app->screenWidth - 1)));
+  y = std::clamp(y, 0.0f, static_cast<float>(std::max(0, app->screenHeight - 1)));
   if (piece->position[0] == x && piece->position[1] == y) return;
   piece->position[0] = x;
   piece->position[1] = y;

@@ -19,6 +19,7 @@
 #include "data/language.h"
 #include "framework/gui_element.h"
 #include "framework/stats_record.h"
+#include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "menu/main_menu.h"
 #include "platform/crt_rand.h"
@@ -225,11 +226,13 @@ class BilderBastelnTest : public testapp::AppTest {
     app->dataFile = nullptr;
     AppTest::TearDown();
   }
-  // A game of the given picture and difficulty, taking input.
-  std::unique_ptr<DG_Bilder_Basteln> Make(int difficulty, int picture = 0) {
+  // A game of the given picture and difficulty; unless `record` is set, its
+  // end leaves the records as they were.
+  std::unique_ptr<DG_Bilder_Basteln> Make(int difficulty, int picture = 0, bool record = false) {
     CrtSrand(SeedFor(picture));
     auto game = std::make_unique<DG_Bilder_Basteln>(difficulty);
     EXPECT_EQ(game->pictureNumber, picture);
+    if (!record) game->DisableRecording();
     return game;
   }
   // A seed whose first draw picks this picture.
@@ -271,8 +274,7 @@ TEST_F(BilderBastelnTest, PiecesPerDifficulty) {
     for (int d = 0; d < 3; ++d) {
       SCOPED_TRACE("picture " + std::to_string(picture) + ", difficulty " + std::to_string(d));
       auto game = Make(d, picture);
-      game->DisableRecording();
-      ASSERT_EQ(game->targets.Count(), n);
+          ASSERT_EQ(game->targets.Count(), n);
       const int extras = d == 0 ? 0 : static_cast<int>(file.extras.size());
       ASSERT_EQ(game->pieces.Count(), n + extras + d * 5);
       EXPECT_EQ(game->GetState(), GAME_STATE_RUNNING);
@@ -316,7 +318,6 @@ TEST_F(BilderBastelnTest, PiecesPerDifficulty) {
 
 TEST_F(BilderBastelnTest, AHeldPieceSnapsOnlyAfterItsRelease) {
   auto game = Make(0);
-  game->DisableRecording();
   GameDriver driver(*game);
   FitInPlace(*game, 0);
   ShapePiece* piece = game->pieces.Get(0);
@@ -355,7 +356,6 @@ TEST_F(BilderBastelnTest, AHeldPieceSnapsOnlyAfterItsRelease) {
 
 TEST_F(BilderBastelnTest, KeysActOnTheSelectedPieceAndARunOfMovesCountsOnce) {
   auto game = Make(1);
-  game->DisableRecording();
   GameDriver driver(*game);
   ShapePiece* a = game->pieces.Get(0);
   ShapePiece* b = game->pieces.Get(1);
@@ -415,11 +415,17 @@ TEST_F(BilderBastelnTest, KeysActOnTheSelectedPieceAndARunOfMovesCountsOnce) {
   driver.Down(250, 299);
   driver.Up(260, 299);
   EXPECT_EQ(game->moveCount, 4);
+  // Held arrow keys stop at the edge of the screen, where the mouse can
+  // still take the piece.
+  for (int i = 0; i < 300; ++i) driver.Key(VK_LEFT);
+  for (int i = 0; i < 1000; ++i) driver.Key(VK_DOWN);
+  EXPECT_EQ(a->position[0], 0);
+  EXPECT_EQ(a->position[1], 767);
+  EXPECT_EQ(game->PieceAt(2, 765), a);
 }
 
 TEST_F(BilderBastelnTest, APressTakesTheShapeDrawnOnTop) {
   auto game = Make(2);
-  game->DisableRecording();
   GameDriver driver(*game);
   ShapePiece* low = game->pieces.Get(0);
   ShapePiece* high = game->pieces.Get(game->pieces.Count() - 1);
@@ -444,7 +450,6 @@ TEST_F(BilderBastelnTest, APressTakesTheShapeDrawnOnTop) {
 
 TEST_F(BilderBastelnTest, APressWhileAPieceIsHeldPutsItDownFirst) {
   auto game = Make(0);
-  game->DisableRecording();
   GameDriver driver(*game);
   FitInPlace(*game, 0);
   ShapePiece* a = game->pieces.Get(0);
@@ -471,7 +476,6 @@ TEST_F(BilderBastelnTest, APressWhileAPieceIsHeldPutsItDownFirst) {
 
 TEST_F(BilderBastelnTest, NothingMovesBeforeTheStartOrAfterTheEnd) {
   auto game = Make(1);
-  game->DisableRecording();
   GameDriver driver(*game, false);  // still counting down
   auto snapshot = [&] {
     std::vector<float> v;
@@ -521,8 +525,7 @@ TEST_F(BilderBastelnTest, NothingMovesBeforeTheStartOrAfterTheEnd) {
 TEST_F(BilderBastelnTest, GradesAndResultText) {
   {  // solved in 60 s: 1 + 60 / 120
     auto game = Make(0);
-    game->DisableRecording();
-    GameDriver driver(*game);
+      GameDriver driver(*game);
     Tick(*game, 60.0);
     for (int i = 0; i < game->targets.Count(); ++i) {
       FitInPlace(*game, i);
@@ -544,8 +547,7 @@ TEST_F(BilderBastelnTest, GradesAndResultText) {
   }
   {  // quit with 2 of 6 in place after 30 s: 6 - 2/6 x 5 + 0.5
     auto game = Make(0);
-    game->DisableRecording();
-    ASSERT_EQ(game->targets.Count(), 6);
+      ASSERT_EQ(game->targets.Count(), 6);
     GameDriver driver(*game);
     for (int i = 0; i < 2; ++i) {
       FitInPlace(*game, i);
@@ -586,7 +588,7 @@ TEST_F(BilderBastelnTest, AnUnreadablePictureEndsThePlayCleanly) {
     }
     const int playsBefore = app->statistics->playCount;
     {
-      auto game = Make(2, picture < 0 ? 5 : picture);
+      auto game = Make(2, picture < 0 ? 5 : picture, true);  // the game itself must keep it out
       EXPECT_FALSE(game->PictureLoaded());
       EXPECT_EQ(game->targets.Count(), 0);
       EXPECT_EQ(game->pieces.Count(), 0);
@@ -618,11 +620,11 @@ TEST_F(BilderBastelnTest, AnUnreadablePictureEndsThePlayCleanly) {
 // Whole plays won by the autoplayer through the game's own handlers, on their
 // own (several pictures and seeds) and the records they leave.
 TEST_F(BilderBastelnTest, AutoplayerWinsAtEveryDifficulty) {
-  int plays = 0;
+  int plays = 0, fontsAfterFirstPlay = 0;
   for (int d = 0; d < 3; ++d) {
     for (int picture = 0; picture < SHAPE_PICTURE_COUNT; picture += (d == 2 ? 1 : 4)) {
       SCOPED_TRACE("difficulty " + std::to_string(d) + ", picture " + std::to_string(picture));
-      auto game = Make(d, picture);
+      auto game = Make(d, picture, true);
       GameDriver driver(*game);
       AutoplayWin_DG_Bilder_Basteln(driver);
       ASSERT_EQ(game->GetState(), GAME_STATE_ENDED);
@@ -633,6 +635,9 @@ TEST_F(BilderBastelnTest, AutoplayerWinsAtEveryDifficulty) {
       EXPECT_LT(game->GetGrade(), 2.0);
       game.reset();
       ++plays;
+      // Each play uses the fonts of the plays before it.
+      if (plays == 1) fontsAfterFirstPlay = GetFontManager().fonts.Count();
+      EXPECT_EQ(GetFontManager().fonts.Count(), fontsAfterFirstPlay);
       GameRecord saved;
       ASSERT_TRUE(saved.LoadFile("bilder.sav"));
       EXPECT_EQ(saved.playCount, plays);
