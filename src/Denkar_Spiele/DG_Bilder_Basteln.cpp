@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <istream>
 #include <string>
 
 #include "data/language.h"
@@ -13,6 +12,7 @@
 #include "platform/crt_rand.h"
 #include "util/app_context.h"
 #include "util/format_text.h"
+#include "util/text_scanner.h"
 
 namespace {
 
@@ -32,6 +32,9 @@ constexpr int MAX_PICTURE_OBJECTS = 200;
 constexpr double MAX_COORDINATE = 100000.0;
 constexpr double MAX_STRETCH = 10.0;
 constexpr double SIZE_TOLERANCE = 1e-6;
+// No word of a picture file is longer; a longer one is read past and, cut
+// short, matches no key.
+constexpr size_t WORD_MAX = 64;
 
 int WrapDegrees(long long degrees) { return static_cast<int>(((degrees % 360) + 360) % 360); }
 
@@ -55,27 +58,29 @@ bool ToInteger(const std::string& token, long long* out) {
 
 // Reads the values of one key of an object; false when a value is missing or
 // is not a number in its range.
-bool ReadKey(std::istream& in, const std::string& key, ShapePiece* shape) {
+bool ReadKey(TextScanner& in, const std::string& key, ShapePiece* shape) {
   std::string a, b;
+  auto one = [&] { return in.Next(a, WORD_MAX); };
+  auto two = [&] { return in.Next(a, WORD_MAX) && in.Next(b, WORD_MAX); };
   double x = 0, y = 0;
   long long n = 0;
   if (key == "POSITON:") {  // the picture files spell it this way
-    if (!(in >> a >> b) || !ToDouble(a, MAX_COORDINATE, &x) || !ToDouble(b, MAX_COORDINATE, &y))
+    if (!two() || !ToDouble(a, MAX_COORDINATE, &x) || !ToDouble(b, MAX_COORDINATE, &y))
       return false;
     shape->position[0] = static_cast<float>(x);
     shape->position[1] = static_cast<float>(y);
   } else if (key == "SCALE:") {
-    if (!(in >> a >> b) || !ToDouble(a, MAX_STRETCH, &x) || !ToDouble(b, MAX_STRETCH, &y)) return false;
+    if (!two() || !ToDouble(a, MAX_STRETCH, &x) || !ToDouble(b, MAX_STRETCH, &y)) return false;
     shape->scale[0] = static_cast<float>(x);
     shape->scale[1] = static_cast<float>(y);
   } else if (key == "ROT:") {
-    if (!(in >> a) || !ToInteger(a, &n)) return false;
+    if (!one() || !ToInteger(a, &n)) return false;
     shape->rotation = WrapDegrees(n);
   } else if (key == "TYP:") {
-    if (!(in >> a) || !ToInteger(a, &n) || n < 0 || n >= SHAPE_TYPE_COUNT) return false;
+    if (!one() || !ToInteger(a, &n) || n < 0 || n >= SHAPE_TYPE_COUNT) return false;
     shape->type = static_cast<int>(n);
   } else if (key == "SFACTOR:") {
-    if (!(in >> a) || !ToDouble(a, SHAPE_SIZE_MAX + 1, &x) || x < SHAPE_SIZE_MIN - SIZE_TOLERANCE ||
+    if (!one() || !ToDouble(a, SHAPE_SIZE_MAX + 1, &x) || x < SHAPE_SIZE_MIN - SIZE_TOLERANCE ||
         x > SHAPE_SIZE_MAX + SIZE_TOLERANCE)
       return false;
     shape->sizeFactor = x;
@@ -86,11 +91,11 @@ bool ReadKey(std::istream& in, const std::string& key, ShapePiece* shape) {
 }
 
 // One object after its "OBJEKT_START", up to and including "OBJEKT_END".
-bool ReadObject(std::istream& in, ShapePiece* shape) {
+bool ReadObject(TextScanner& in, ShapePiece* shape) {
   *shape = ShapePiece{};
   shape->app = &GetAppContext();
   std::string token;
-  while (in >> token) {
+  while (in.Next(token, WORD_MAX)) {
     if (token == "OBJEKT_END") return true;
     if (!ReadKey(in, token, shape)) return false;
   }
@@ -142,13 +147,14 @@ void ShapePiece::Draw(uint32_t colour) const {
 
 // -------------------------------------------------------------- picture file
 
-bool ParseShapePicture(std::istream& in, ShapePicture* picture) {
+bool ParseShapePicture(std::string text, ShapePicture* picture) {
+  TextScanner in(std::move(text));
   picture->targets.clear();
   picture->extras.clear();
   std::vector<ShapePiece>* section = nullptr;
   bool damaged = false;
   std::string token;
-  while (!damaged && in >> token) {
+  while (!damaged && in.Next(token, WORD_MAX)) {
     if (token == "ZIELOBJEKT_START") {
       section = &picture->targets;
     } else if (token == "BAUOBJEKT_START") {
@@ -175,7 +181,7 @@ bool LoadShapePicture(FILE* dataFile, int number, ShapePicture* picture) {
   picture->extras.clear();
   const std::string name = "bb_" + std::to_string(number);
   MemberStream member(dataFile, name.c_str());
-  return member.stream && ParseShapePicture(*member.stream, picture);
+  return member.stream && ParseShapePicture(member.stream->str(), picture);
 }
 
 // ----------------------------------------------------------------------- game

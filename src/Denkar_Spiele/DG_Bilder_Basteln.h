@@ -7,7 +7,6 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
-#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -57,7 +56,7 @@ struct ShapePicture {
 // end, a value that is not a number, an unknown word inside an object, a shape
 // type without an image, a size outside 0.4 ... 2.0) gives false and an empty
 // picture, as does a text without any outline.
-bool ParseShapePicture(std::istream& in, ShapePicture* picture);
+bool ParseShapePicture(std::string text, ShapePicture* picture);
 // Reads picture file "bb_<number>" from the data file through its text stream.
 bool LoadShapePicture(FILE* dataFile, int number, ShapePicture* picture);
 

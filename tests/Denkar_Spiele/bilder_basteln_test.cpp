@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,10 +45,7 @@ std::string PictureText(int number) {
   return testdata::ReadText(std::string(DENKAR_SOURCE_DIR "/assets/pictures/bb_") + std::to_string(number));
 }
 
-bool Parse(const std::string& text, ShapePicture* picture) {
-  std::istringstream in(text);
-  return ParseShapePicture(in, picture);
-}
+bool Parse(const std::string& text, ShapePicture* picture) { return ParseShapePicture(text, picture); }
 
 // ------------------------------------------------------------------- shapes
 
@@ -268,8 +264,7 @@ class BilderBastelnTest : public testapp::AppTest {
 TEST_F(BilderBastelnTest, PiecesPerDifficulty) {
   for (int picture : {0, 7, 12}) {
     ShapePicture file;
-    std::istringstream in(PictureText(picture));
-    ASSERT_TRUE(ParseShapePicture(in, &file));
+    ASSERT_TRUE(Parse(PictureText(picture), &file));
     const int n = static_cast<int>(file.targets.size());
     for (int d = 0; d < 3; ++d) {
       SCOPED_TRACE("picture " + std::to_string(picture) + ", difficulty " + std::to_string(d));
