@@ -385,6 +385,11 @@ const char* DG_Bilder_Basteln::GetResultTitle() { return GetLangText(20); }
 const char* DG_Bilder_Basteln::GetStatisticsText() { return BuildStatisticsText(); }
 
 const char* DG_Bilder_Basteln::GetResultText() {
+  // The host asks on every frame of the result page: built again only when
+  // something it shows has changed.
+  const ResultKey key{WholeSecondsOf(playTime), moveCount, grade};
+  if (!resultText_.empty() && key == resultShown_) return resultText_.c_str();
+  resultShown_ = key;
   resultText_ = PlayTimeLine();
   if (!PictureLoaded()) resultText_ += FormatText(GetLangText(TEXT_PICTURE_MISSING), {}) + "\n";
   resultText_ += FormatText(GetLangText(57), {moveCount}) + "\n\n";

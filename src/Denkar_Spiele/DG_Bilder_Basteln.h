@@ -113,5 +113,11 @@ class DG_Bilder_Basteln : public Denkar_Game {
 
   std::string progressText_;
   int progressShown_ = -1;  // matched count the progress text was built for
+  struct ResultKey {
+    int seconds = -1, moves = -1;
+    double grade = -1;
+    bool operator==(const ResultKey&) const = default;
+  };
   std::string resultText_;
+  ResultKey resultShown_;  // what resultText_ was built for
 };

@@ -553,9 +553,15 @@ TEST_F(BilderBastelnTest, GradesAndResultText) {
     game->SetState(GAME_STATE_QUIT);
     game->ComputeGrade();
     EXPECT_DOUBLE_EQ(game->GetGrade(), 6.0 - 2.0 / 6.0 * 5.0 + 0.5);
+    const std::string first = game->GetResultText();
+    EXPECT_NE(first.find(FormatText(GetLangText(50), {6.0 - 2.0 / 6.0 * 5.0 + 0.5})), std::string::npos);
     game->playTime = 600;
     game->ComputeGrade();
     EXPECT_DOUBLE_EQ(game->GetGrade(), 6.0);
+    // The page shows the new time and grade.
+    const std::string second = game->GetResultText();
+    EXPECT_NE(second.find(FormatText(GetLangText(22), {10, 0})), std::string::npos) << second;
+    EXPECT_NE(second.find(FormatText(GetLangText(50), {6.0})), std::string::npos) << second;
   }
 }
 
