@@ -1,5 +1,6 @@
 #include "menu/game_list.h"
 
+#include "Denkar_Spiele/DG_Bilder_Basteln.h"
 #include "Denkar_Spiele/DG_CrazyQuader.h"
 #include "Denkar_Spiele/DG_Datum_Game.h"
 #include "Denkar_Spiele/DG_Dreieck_rechnen.h"
@@ -28,6 +29,7 @@ int GameListCaption(int index) {
 
 Denkar_Game* CreateListedGame(int index, int difficulty) {
   switch (index) {
+    case 0: return new DG_Bilder_Basteln(difficulty);
     case 1: return new DG_CrazyQuader(difficulty);
     case 2: return new DG_Datum_Game(difficulty);
     case 3: return new DG_Dreieck_rechnen(difficulty);
@@ -43,6 +45,6 @@ Denkar_Game* CreateListedGame(int index, int difficulty) {
     case 13: return new DG_Waage_Game_Früchte(difficulty);
     case 14: return new DG_Wechselgeld_Game(difficulty);
     case 15: return new DG_Zahlen_klicken(difficulty);
-    default: return nullptr;  // the games not built yet
+    default: return nullptr;  // an index outside the list
   }
 }
