@@ -118,6 +118,12 @@ TEST_F(SudokuTest, GeneratedBoardsAreValidWithExactlyTheEmptiedCells) {
   }
   EXPECT_GT(firstRows.size(), 100u);  // the digits really are shuffled
 
+  // Emptying ends even when asked for more cells than the board holds.
+  auto all = Seeded(2, 3);
+  all->emptiedCount = 500;
+  all->EmptyCells();
+  EXPECT_EQ(all->EmptyCount(), 81);
+
   // The grid is 470 pixels square, centred, with 10-pixel gaps between boxes.
   auto game = Seeded(0, 1);
   EXPECT_FLOAT_EQ(game->cells[0][0].x, 277);
