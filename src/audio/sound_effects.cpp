@@ -5,7 +5,6 @@
 #include <cmath>
 #include <vector>
 #include "audio/wave_file.h"
-#include "gfx/graphics.h"
 #include "util/app_context.h"
 
 namespace {
@@ -29,10 +28,13 @@ constexpr long LEVEL_FULL = 0;
 
 }  // namespace
 
-HRESULT InitSound() {
+HRESULT InitSound(void (*loadingStep)(bool draw)) {
   AppContext& app = GetAppContext();
+  auto step = [loadingStep](bool draw) {
+    if (loadingStep) loadingStep(draw);
+  };
   ReleaseSound();  // a second call starts afresh
-  RefreshLoadingScreen(false);
+  step(false);
   app.soundVolume = 100;  // effects always start at full volume
 
   ownedAudioDevice = AudioDevice::Open(app.headless);
@@ -41,12 +43,12 @@ HRESULT InitSound() {
     app.soundVolume = 0;
     return E_FAIL;
   }
-  RefreshLoadingScreen();
-  RefreshLoadingScreen();
+  step(true);
+  step(true);
   for (const EffectLoad& load : EFFECT_LOADS) {
     delete app.soundEffects[load.soundId];
     app.soundEffects[load.soundId] = LoadSoundEffect(load.member);
-    RefreshLoadingScreen();
+    step(true);
   }
   return S_OK;
 }

@@ -12,7 +12,9 @@ class SoundEffect {
   std::unique_ptr<AudioBuffer> buffers[SOUND_BUFFERS_PER_EFFECT];
 };
 
-HRESULT InitSound();
+// Opens the sound device and loads the effects; `loadingStep` (the loading
+// screen's progress) is called once per step of the way.
+HRESULT InitSound(void (*loadingStep)(bool draw) = nullptr);
 // Ten buffers of one effect member, or null when the member is missing or malformed.
 SoundEffect* LoadSoundEffect(const char* memberName);
 // The level PlaySoundEffect sets, in hundredths of a decibel: the volume factor

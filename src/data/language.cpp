@@ -1,46 +1,30 @@
 #include "data/language.h"
 
+#include <algorithm>
+#include <memory>
+#include <vector>
 #include <string>
 
 #include "util/app_context.h"
 #include "util/safe_file.h"
+#include "util/text_scanner.h"
 
 namespace {
 
 // What every announced but undefined text points to.
 const char kEmptyText[] = "";
 
-bool IsSpace(unsigned char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // Reads a language file held in memory. Line ends are CR LF on disk; a CR in
 // front of a LF is dropped, so a line end is one '\n' everywhere.
 class LangReader {
  public:
-  explicit LangReader(const std::string& bytes) {
-    text_.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-      text_ += bytes[i];
-    }
-  }
+  explicit LangReader(const std::string& bytes) : scanner_(WithoutCarriageReturns(bytes)) {}
 
-  bool AtEnd() const { return pos_ >= text_.size(); }
-
-  void SkipSpace() {
-    while (!AtEnd() && IsSpace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
-  }
-
-  // The next whitespace-separated word; only its first characters are kept,
-  // which is all a comparison with the two keys needs.
+  // The next word; only its first characters are kept, which is all a
+  // comparison with the two keys needs.
   std::string Word() {
-    SkipSpace();
     std::string word;
-    while (!AtEnd() && !IsSpace(static_cast<unsigned char>(text_[pos_]))) {
-      if (word.size() < 32) word += text_[pos_];
-      ++pos_;
-    }
+    scanner_.Next(word, 32);
     return word;
   }
 
@@ -48,20 +32,21 @@ class LangReader {
   // digits are consumed even when the value is out of range (`inRange` is
   // then false). Without digits nothing but the blanks is consumed.
   bool Number(long long& value, bool& inRange) {
-    SkipSpace();
-    size_t p = pos_;
+    scanner_.SkipBlanks();
+    const std::string& text = scanner_.Text();
+    size_t p = scanner_.Position();
     bool negative = false;
-    if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) negative = text_[p++] == '-';
-    if (p >= text_.size() || text_[p] < '0' || text_[p] > '9') return false;
+    if (p < text.size() && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
+    if (p >= text.size() || text[p] < '0' || text[p] > '9') return false;
     value = 0;
     inRange = true;
-    while (p < text_.size() && text_[p] >= '0' && text_[p] <= '9') {
+    while (p < text.size() && text[p] >= '0' && text[p] <= '9') {
       if (value > 1000000000LL) inRange = false;
-      else value = value * 10 + (text_[p] - '0');
+      else value = value * 10 + (text[p] - '0');
       ++p;
     }
     if (negative) value = -value;
-    pos_ = p;
+    scanner_.SetPosition(p);
     return true;
   }
 
@@ -70,19 +55,28 @@ class LangReader {
   // LANG_TEXT_MAX characters are kept.
   std::string Body() {
     std::string body(1, ' ');  // every text starts with exactly one blank
-    if (AtEnd()) return body;
-    ++pos_;  // the character right after the number
-    while (!AtEnd()) {
-      const char c = text_[pos_++];
-      if (c == '|') break;
-      if (body.size() < static_cast<size_t>(LANG_TEXT_MAX)) body += c;
-    }
+    const std::string& text = scanner_.Text();
+    size_t p = scanner_.Position();
+    if (p >= text.size()) return body;
+    ++p;  // the character right after the number
+    const size_t bar = text.find('|', p);
+    const size_t end = bar == std::string::npos ? text.size() : bar;
+    body.append(text, p, std::min(end - p, static_cast<size_t>(LANG_TEXT_MAX) - 1));
+    scanner_.SetPosition(bar == std::string::npos ? text.size() : bar + 1);
     return body;
   }
 
  private:
-  std::string text_;
-  size_t pos_ = 0;
+  static std::string WithoutCarriageReturns(const std::string& bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+      text += bytes[i];
+    }
+    return text;
+  }
+  TextScanner scanner_;
 };
 
 LangText* Placeholder() {
@@ -104,13 +98,14 @@ LangText* OwnedText(const std::string& body) {
 
 }  // namespace
 
-LangText::~LangText() {
-  if (owned) delete[] text;
-}
 
 void ParseLanguageText(AppContext& app, const std::string& bytes) {
-  PtrList<LangText>& list = app.langTexts;
-  list.Clear();
+  // The texts are gathered in a vector (any number replaced in constant
+  // time) and handed to the list in one pass at the end.
+  std::vector<std::unique_ptr<LangText>> texts;
+  auto growTo = [&texts](size_t count) {
+    while (texts.size() < count) texts.emplace_back(Placeholder());
+  };
   LangReader in(bytes);
   while (true) {
     const std::string word = in.Word();
@@ -122,7 +117,7 @@ void ParseLanguageText(AppContext& app, const std::string& bytes) {
       if (!inRange || n > LANG_TEXT_LIMIT + 1) n = LANG_TEXT_LIMIT + 1;
       if (n < 0) n = 0;
       // Placeholders never take the list beyond the highest text number.
-      while (n-- > 0 && list.Count() <= LANG_TEXT_LIMIT) list.Insert(Placeholder());
+      growTo(std::min(texts.size() + static_cast<size_t>(n), static_cast<size_t>(LANG_TEXT_LIMIT + 1)));
     } else if (word == "<TEXT_START>") {
       long long i = 0;
       bool inRange = false;
@@ -131,19 +126,17 @@ void ParseLanguageText(AppContext& app, const std::string& bytes) {
       // A negative or absurd number would shift or break the list: the text is
       // read past and dropped.
       if (!inRange || i < 0 || i > LANG_TEXT_LIMIT) continue;
-      const int index = static_cast<int>(i);
       // A number beyond the announced count still lands on its own number:
       // the gap is filled with empty placeholders.
-      while (list.Count() < index) list.Insert(Placeholder());
-      if (index < list.Count()) {
-        list.Insert(OwnedText(body), false, index);
-        list.RemoveAt(index + 1, true);
-      } else {
-        list.Insert(OwnedText(body));
-      }
+      const size_t index = static_cast<size_t>(i);
+      growTo(index + 1);
+      texts[index].reset(OwnedText(body));
     }
     // every other word is skipped
   }
+  PtrList<LangText>& list = app.langTexts;
+  list.Clear();
+  for (std::unique_ptr<LangText>& t : texts) list.Insert(t.release());
 }
 
 void LoadLanguage(AppContext& app, int language) {

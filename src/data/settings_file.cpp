@@ -5,30 +5,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "framework/stats_record.h"
 #include "util/app_context.h"
 #include "util/safe_file.h"
+#include "util/text_scanner.h"
 
 namespace {
 
 constexpr const char* SETTINGS_FILE = "denkar.cfg";
-constexpr const char* STATISTICS_FILE = "stats.sav";
-
-bool IsSpace(unsigned char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Whitespace-separated words of the file; only the first characters of a word
-// are kept (enough to compare it with a key or to read a number).
-std::string NextWord(const std::string& text, size_t& pos) {
-  while (pos < text.size() && IsSpace(static_cast<unsigned char>(text[pos]))) ++pos;
-  std::string word;
-  while (pos < text.size() && !IsSpace(static_cast<unsigned char>(text[pos]))) {
-    if (word.size() < 64) word += text[pos];
-    ++pos;
-  }
-  return word;
-}
 
 // Like atoi (leading digits, 0 without any), but a value beyond the int range
 // is clamped instead of being undefined.
@@ -45,15 +28,15 @@ int WordToInt(const std::string& word) {
 void LoadSettings(AppContext& app) {
   std::string text;
   if (!ReadWholeFile(SETTINGS_FILE, &text)) return;
-  size_t pos = 0;
-  while (true) {
-    const std::string word = NextWord(text, pos);
-    if (word.empty()) break;
+  // Only the first characters of a word are kept: enough to compare it with
+  // a key or to read a number.
+  TextScanner in(std::move(text));
+  std::string word, valueWord;
+  while (in.Next(word, 64)) {
     const bool isKey = word == "FULLSCREEN:" || word == "SPRACHE:" || word == "SOUND:" ||
                        word == "MUSIK:" || word == "INTRO:";
     if (!isKey) continue;
-    const std::string valueWord = NextWord(text, pos);
-    if (valueWord.empty()) break;  // a key at the very end has no value
+    if (!in.Next(valueWord, 64)) break;  // a key at the very end has no value
     const int value = WordToInt(valueWord);
     if (word == "FULLSCREEN:") app.fullscreen = value != 0;
     else if (word == "SPRACHE:") app.language = value;
@@ -71,17 +54,4 @@ bool SaveSettings(const AppContext& app) {
   text += "MUSIK:\t" + std::to_string(app.musicVolume) + "\r\n";
   text += "INTRO:\t" + std::to_string(app.playIntro ? 1 : 0) + "\r\n";
   return WriteFileSafely(SETTINGS_FILE, text);
-}
-
-void LoadStatistics(AppContext& app) {
-  delete app.statistics;
-  app.statistics = new StatsRecord();
-  app.statistics->LoadFile(STATISTICS_FILE);
-}
-
-bool SaveStatistics(AppContext& app) {
-  // Without a loaded record there is nothing to write, and writing an empty
-  // one would wipe the file.
-  if (!app.statistics) return false;
-  return app.statistics->SaveFile(STATISTICS_FILE);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/language.h"
+#include "framework/statistics_text.h"
 #include "framework/stats_record.h"
 #include "framework/time_bar.h"
 #include "gfx/font.h"
@@ -47,8 +48,8 @@ Denkar_Game::~Denkar_Game() {
     StatsRecord* stats = app ? app->statistics : nullptr;
     if (stats) stats->AddResult(g);
     if (g <= VERY_GOOD_GRADE) {
-      ++record.veryGoodCount;
-      if (stats) ++stats->veryGoodCount;
+      record_io::CountOneMore(record.veryGoodCount);
+      if (stats) record_io::CountOneMore(stats->veryGoodCount);
     }
   }
   // Written on every end of a game object, also without a new result.
@@ -124,20 +125,6 @@ const char* Denkar_Game::BuildStatisticsText() {
     }
     AppendBounded(out, "\n");  // the list always takes ten lines
   }
-  const int t = WholeSecondsOf(record.playTime);
-  AppendBounded(out, FormatText(GetLangText(43), {t / 3600, t / 60 % 60, t % 60}));
-  AppendBounded(out, "\n");
-  AppendBounded(out, FormatText(GetLangText(44), {record.veryGoodCount}));
-  AppendBounded(out, "\n");
-  if (record.worstGrade >= record.bestGrade) {  // at least one play
-    AppendBounded(out, FormatText(GetLangText(45), {record.bestGrade}));
-    AppendBounded(out, "\n");
-    AppendBounded(out, FormatText(GetLangText(46), {record.worstGrade}));
-    AppendBounded(out, "\n");
-  }
-  const double average = record.playCount > 0 ? record.gradeSum / record.playCount : 0.0;
-  AppendBounded(out, FormatText(GetLangText(47), {average}));
-  AppendBounded(out, "\n");
-  AppendBounded(out, FormatText(GetLangText(48), {record.playCount}));
+  AppendBounded(out, TotalsText(record.playTime, record));
   return out.c_str();
 }

@@ -32,10 +32,6 @@ namespace record_io {
 
 namespace {
 
-bool IsSpace(unsigned char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // The number at the start of a token, as a stream reads it under the "C"
 // locale (a leading '+' allowed, the rest of the token ignored). A whole
 // number must fit the type and a real must be finite; otherwise `value` is
@@ -64,14 +60,6 @@ bool TakeNumber(TokenReader& in, T& value) {
   return true;
 }
 
-// The keys inside an entry; found right after "NAME:" one means the name
-// was empty.
-bool IsEntryKey(const std::string& token) {
-  return token == "NAME:" || token == "DATUM:" || token == "ERG:" || token == "BEST:" ||
-         token == "SCHLECHT:" || token == "SCHW:" || token == "EINTRAG_START" ||
-         token == "EINTRAG_ENDE";
-}
-
 constexpr Field<Totals> TOTAL_FIELDS[] = {
     {"GEL\xD6ST:", &Totals::veryGoodCount}, {"BEST_ERG:", &Totals::bestGrade},
     {"SCHL_ERG:", &Totals::worstGrade},     {"ANZ_SPIELE:", &Totals::playCount},
@@ -79,24 +67,6 @@ constexpr Field<Totals> TOTAL_FIELDS[] = {
 };
 
 }  // namespace
-
-bool TokenReader::Peek(std::string& token) {
-  const size_t saved = pos_;
-  const bool found = Next(token);
-  pos_ = saved;
-  return found;
-}
-
-bool TokenReader::Next(std::string& token) {
-  token.clear();
-  while (pos_ < text_.size() && IsSpace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
-  if (pos_ >= text_.size()) return false;
-  while (pos_ < text_.size() && !IsSpace(static_cast<unsigned char>(text_[pos_]))) {
-    if (token.size() < TOKEN_MAX) token += text_[pos_];
-    ++pos_;
-  }
-  return true;
-}
 
 bool TokenReader::NextInt(int32_t& value) { return TakeNumber(*this, value); }
 
@@ -112,7 +82,7 @@ std::string Number(double value) {
 std::string StoredName(const char* name) {
   std::string out = name ? name : "";
   for (char& c : out)
-    if (IsSpace(static_cast<unsigned char>(c))) c = '_';
+    if (IsBlankChar(static_cast<unsigned char>(c))) c = '_';
   return out;
 }
 
@@ -125,23 +95,21 @@ void RestoreName(const std::string& token, char* name) {
 bool ReadEntry(TokenReader& in, HighscoreEntry& entry, bool& nextStarts,
                const std::function<bool(const std::string&, TokenReader&)>& readMore) {
   nextStarts = false;
-  bool hasName = false, hasGrade = false;
+  bool hasGrade = false;
   std::string token;
+  // An entry without a name is damaged: a save could not write it back so
+  // that it reads the same, so it is dropped.
   while (in.Next(token)) {
-    if (token == "EINTRAG_ENDE") return true;
+    if (token == "EINTRAG_ENDE") return entry.name[0] != 0;
     if (token == "EINTRAG_START") {
       nextStarts = true;
       break;
     }
     if (token == "NAME:") {
+      // The next token is the name, whatever it spells: a player may well
+      // have typed "EINTRAG ENDE".
       std::string name;
-      if (in.Peek(name) && !IsEntryKey(name)) {
-        in.Next(name);
-        RestoreName(name, entry.name);
-      } else {
-        entry.name[0] = 0;
-      }
-      hasName = true;
+      if (in.Next(name)) RestoreName(name, entry.name);
     } else if (token == "DATUM:") {
       if (in.NextInt(entry.day) && in.NextInt(entry.month)) in.NextInt(entry.year);
     } else if (token == "ERG:") {
@@ -151,7 +119,7 @@ bool ReadEntry(TokenReader& in, HighscoreEntry& entry, bool& nextStarts,
     }
   }
   // Cut off by the end of the input or by the next entry.
-  return hasName && hasGrade;
+  return entry.name[0] != 0 && hasGrade;
 }
 
 std::string EntryStart(const HighscoreEntry& e) {
@@ -175,8 +143,12 @@ bool WriteRecordFile(const char* fileName, const std::string& text) {
   return fileName && *fileName && WriteFileSafely(fileName, text);
 }
 
+void CountOneMore(int32_t& counter) {
+  if (counter < INT32_MAX) ++counter;
+}
+
 void Totals::AddResult(double grade) {
-  ++playCount;
+  CountOneMore(playCount);
   gradeSum += grade;
   if (grade < bestGrade) bestGrade = grade;
   if (grade > worstGrade) worstGrade = grade;

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 #include "util/ptr_list.h"
+#include "util/text_scanner.h"
 
 // Longest name an entry holds (the buffer keeps one byte for the end mark).
 constexpr int HIGHSCORE_NAME_SIZE = 1000;
@@ -36,17 +37,16 @@ namespace record_io {
 class TokenReader {
  public:
   static constexpr size_t TOKEN_MAX = 999;
-  explicit TokenReader(std::string text) : text_(std::move(text)) {}
-  bool Next(std::string& token);  // false at the end of the input
+  explicit TokenReader(std::string text) : scanner_(std::move(text)) {}
+  bool Next(std::string& token) { return scanner_.Next(token, TOKEN_MAX); }  // false at the end
   // The next token as a number when it is one (a finite double, an int in
   // range); otherwise nothing is consumed and the result is false.
   bool NextInt(int32_t& value);
   bool NextDouble(double& value);
-  bool Peek(std::string& token);
+  bool Peek(std::string& token) { return scanner_.Peek(token, TOKEN_MAX); }
 
  private:
-  std::string text_;
-  size_t pos_ = 0;
+  TextScanner scanner_;
 };
 
 // A double as a default output stream writes it under the "C" locale:
@@ -124,6 +124,10 @@ bool ReadRecordFile(const char* fileName, std::string& bytes);
 bool WriteRecordFile(const char* fileName, const std::string& text);
 
 // The totals both files keep after their time, in the order written there.
+// Raises a counter by one; a counter at the largest value stays there (a
+// save file may hold any number).
+void CountOneMore(int32_t& counter);
+
 struct Totals {
   int32_t veryGoodCount = 0;  // "GELÖST:" plays graded 1.5 or better
   double bestGrade = 6.0;     // "BEST_ERG:"

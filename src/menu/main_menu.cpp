@@ -162,9 +162,8 @@ void MainMenu::Dispatch(int id) {
       if (!activeGame) break;
       if (gameNameEntry) {
         if (gameNameEntry->typedLength == 0 && gameNameEntry->name[0] == 0) break;
-        // The entry takes the grade the play is recorded with (the same
-        // final grading that ends the play).
-        activeGame->ComputeGrade();
+        // The entry takes the grade the play is recorded with: the grade may
+        // have moved since the entry was made.
         gameNameEntry->grade = activeGame->GetGrade();
         activeGame->AddHighscore(gameNameEntry);
         gameNameEntry = nullptr;
@@ -274,9 +273,6 @@ void MainMenu::StartGame(int index) {
   activeGame = createGame ? createGame(index, difficulty) : nullptr;
   if (!activeGame) return;
   startCountdown = 3.0;
-  // Held at the full wait from the start, so a play that ends in its very
-  // first frame still gets the whole pause before its result.
-  endWait = 2.0;
   seriesIndex = index;
   SetPage(0);
   app->runState = 1;
@@ -323,7 +319,8 @@ double MainMenu::SeriesGrade(double gradeSum, int gamesCounted, bool quit) {
   double grade = gamesCounted > 0 ? gradeSum / gamesCounted : 6.0;
   // Quitting early is charged for the games not played; from eleven counted
   // games on there is no charge (and never a bonus).
-  if (quit) grade += std::max(0.0, 1.0 - gamesCounted / 11.0) * 4.0;
+  if (!quit) return grade;
+  grade += std::max(0.0, 1.0 - gamesCounted / 11.0) * 4.0;
   return std::clamp(grade, 1.0, 6.0);
 }
 

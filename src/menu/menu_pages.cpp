@@ -6,6 +6,7 @@
 #include "data/language.h"
 #include "framework/denkar_game.h"
 #include "framework/game_record.h"
+#include "framework/statistics_text.h"
 #include "framework/stats_record.h"
 #include "framework/time_bar.h"
 #include "gfx/font.h"
@@ -171,16 +172,7 @@ std::string MainMenu::OverallStatisticsText() const {
     }
     AppendLine(out, line);
   }
-  const int t = WholeSecondsOf(stats->totalTime);
-  AppendLine(out, FormatText(GetLangText(43), {t / 3600, (t / 60) % 60, t % 60}));
-  AppendLine(out, FormatText(GetLangText(44), {stats->veryGoodCount}));
-  if (stats->worstGrade >= stats->bestGrade) {
-    AppendLine(out, FormatText(GetLangText(45), {stats->bestGrade}));
-    AppendLine(out, FormatText(GetLangText(46), {stats->worstGrade}));
-  }
-  const double average = stats->playCount > 0 ? stats->gradeSum / stats->playCount : 0.0;
-  AppendLine(out, FormatText(GetLangText(47), {average}));
-  out += FormatText(GetLangText(48), {stats->playCount});
+  out += TotalsText(stats->totalTime, *stats);
   return out;
 }
 

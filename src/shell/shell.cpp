@@ -1,13 +1,12 @@
 #include "shell/shell.h"
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 #include "audio/sound_effects.h"
 #include "data/data_file.h"
+#include "framework/app_files.h"
 #include "framework/game.h"
 #include "gfx/font.h"
 #include "gfx/graphics.h"
@@ -15,6 +14,7 @@
 #include "menu/main_menu.h"
 #include "platform/clock.h"
 #include "util/app_context.h"
+#include "util/safe_file.h"
 #include "shell/command_line.h"
 #include "shell/input_script.h"
 
@@ -41,15 +41,6 @@ void LeaveProgram(AppContext& app, ShellState& shell) {
   app.presentParams.hDeviceWindow = nullptr;
   delete app.hWnd;
   app.hWnd = nullptr;
-}
-
-bool ReadWholeFile(const std::string& path, std::string* out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream s;
-  s << in.rdbuf();
-  *out = s.str();
-  return !in.bad();
 }
 
 bool SaveScreenshot(const AppContext& app, const std::string& path) {
@@ -212,6 +203,22 @@ void DrawFrame() {
   app.device->Present();
 }
 
+bool RunIdleTurn(HRESULT level) {
+  if (level == D3DERR_DEVICELOST) {
+    // Minimised: nothing to draw until the window is back. The short sleep
+    // keeps the loop from spinning a whole core meanwhile.
+    Sleep(10);
+    return false;
+  }
+  if (level == D3DERR_DEVICENOTRESET) {
+    ResetDevice();
+    return false;
+  }
+  Tick();
+  DrawFrame();
+  return true;
+}
+
 void ResetDevice() {
   AppContext& app = GetAppContext();
   ShellState& shell = GetShellState();
@@ -265,6 +272,7 @@ int RunApplication(const CommandLine& cmd) {
 
   // 1. The application record: statistics, settings and language texts.
   AppContext& app = GetAppContext();
+  OpenApplicationFiles(app);
   ShellState& shell = GetShellState();
   app.headless = cmd.headless;
   // --windowed is for this run only: unless the player switches the mode,
@@ -314,7 +322,7 @@ int RunApplication(const CommandLine& cmd) {
   }
 
   // 10. Sound; without it the game runs silently.
-  if (FAILED(InitSound())) {
+  if (FAILED(InitSound(RefreshLoadingScreen))) {
     MessageBox(nullptr, "DirectSound kann nicht initialisiert werden", "Fehler!", MB_ICONERROR);
     app.soundVolume = 0;
     app.musicVolume = 0;
@@ -356,18 +364,8 @@ int RunApplication(const CommandLine& cmd) {
       if (player->BeforeFrame(app.hWnd)) continue;
     }
 
-    const HRESULT level = app.device->TestCooperativeLevel();
-    if (level == D3DERR_DEVICELOST) {
-      Sleep(10);  // minimised: nothing to draw until the window is back
-      continue;
-    }
-    if (level == D3DERR_DEVICENOTRESET) {
-      ResetDevice();
-      continue;
-    }
     if (ClockIsVirtual()) ClockAdvanceFrame();
-    Tick();
-    DrawFrame();
+    if (!RunIdleTurn(app.device->TestCooperativeLevel())) continue;
     ++framesDrawn;
     scriptRanForFrame = false;
     if (player)

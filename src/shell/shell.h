@@ -51,6 +51,10 @@ void Tick();
 void Tick(AppContext& app, ShellState& shell, int64_t counter);
 // Clears, draws the main control (and its cursor) in one sprite batch, presents.
 void DrawFrame();
+// One idle turn of the loop for the device's state: a lost device (the
+// window is minimised) runs nothing, a device that can be reset gets the reset
+// procedure, otherwise a frame is updated and drawn. True when it ran a frame.
+bool RunIdleTurn(HRESULT cooperativeLevel);
 // The device reset procedure; afterwards the frame timer starts again from
 // now, so the time the device was away is not charged to a running play.
 void ResetDevice();

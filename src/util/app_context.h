@@ -1,25 +1,28 @@
-// AppContext: the single application record. Created on the first call of
-// GetAppContext() (which reads "stats.sav", "denkar.cfg" and the language
-// file) and destroyed at process exit (which writes settings and statistics).
+// AppContext: the single application record, created on the first call of
+// GetAppContext() and destroyed at process exit. The record only holds the
+// application's state; reading its files at start-up and writing them at exit
+// belongs to the start-up code (OpenApplicationFiles), which installs the
+// exit step here.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include "platform/render_device.h"
 #include "platform/win_types.h"
+#include "util/lang_text.h"
 #include "util/ptr_list.h"
 
 class MyControl;
 class PlatformWindow;
 class StatsRecord;
 class SoundEffect;
-struct LangText;
 
 // Number of sound ids (0 ... 13); each id has a slot of ten buffers or null.
 constexpr int SOUND_SLOT_COUNT = 14;
 
 class AppContext {
  public:
-  AppContext();
+  AppContext() = default;
+  // Runs the exit step (settings and statistics are written there).
   ~AppContext();
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
@@ -67,6 +70,10 @@ class AppContext {
   int language = 0;  // 0 German, 1 English
   bool playIntro = true;
   bool headless = false;  // offscreen device and silent audio voices (--headless)
+
+  // What the record does when it ends at process exit; set by the code that
+  // read the files at start-up.
+  void (*atExit)(AppContext& app) = nullptr;
 
   // Drawing (gfx/): one textured rectangle through the 2D transform.
   void DrawSprite(const Texture* texture, const RECT* source, const D3DXVECTOR2* scaling,

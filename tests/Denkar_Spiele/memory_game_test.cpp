@@ -13,6 +13,7 @@
 #include "data/data_file.h"
 #include "data/language.h"
 #include "data/settings_file.h"
+#include "framework/app_files.h"
 #include "framework/stats_record.h"
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
@@ -20,32 +21,15 @@
 #include "menu/main_menu.h"
 #include "platform/render_device.h"
 #include "util/app_context.h"
+#include "support/test_app.h"
 #include "support/test_data_builders.h"
 #include "util/format_text.h"
 
 namespace {
 
-class MemoryTest : public ::testing::Test {
+class MemoryTest : public testapp::AppTest {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(testdata::EnterFreshDirectory("denkar_memory").empty());
-    for (const char* name : {"deutsch.lng", "english.lng"})
-      std::filesystem::copy_file(std::string(DENKAR_RUN_DIR) + "/" + name, name);
-    app = &GetAppContext();
-    app->runState = 0;
-    app->paused = false;
-    app->screenWidth = 1024;
-    app->screenHeight = 768;
-    ASSERT_NE(app->statistics, nullptr);
-    app->statistics->Reset();
-    LoadLanguage(0);
-  }
-  void TearDown() override {
-    app->screenWidth = 1024;
-    app->screenHeight = 768;
-    app->runState = 0;
-    app->paused = false;
-  }
+  const char* FolderPrefix() const override { return "denkar_memory"; }
   static std::vector<MemoryCard*> CardsOfPair(DG_Memory& game, int pair) {
     std::vector<MemoryCard*> out;
     for (int i = 0; i < game.allCards.Count(); ++i)
@@ -60,7 +44,6 @@ class MemoryTest : public ::testing::Test {
     game.Update();
   }
 
-  AppContext* app = nullptr;
 };
 
 TEST_F(MemoryTest, LayoutByDifficulty) {
@@ -284,37 +267,17 @@ TEST_F(MemoryTest, DestroyingTheGameRecordsThePlay) {
 // frame as the main loop does.
 class MemoryThroughMenuTest : public MemoryTest {
  protected:
+  bool NeedsDataFile() const override { return true; }
   void SetUp() override {
     MemoryTest::SetUp();
-    std::filesystem::copy_file(std::string(DENKAR_RUN_DIR) + "/sport.gob", "sport.gob");
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = 1024;
-    pp.BackBufferHeight = 768;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    device_ = RenderDevice::Create(pp);
-    ASSERT_NE(device_, nullptr);
-    app->device = device_.get();
-    app->dataFile = OpenDataFile("sport.gob");
-    ASSERT_NE(app->dataFile, nullptr);
-    ASSERT_GE(LoadTextures(), 0);
+    screen_ = std::make_unique<testapp::OffscreenScreen>();
+    ASSERT_TRUE(screen_->Ok());
     menu = std::make_unique<MainMenu>();
   }
   void TearDown() override {
     menu.reset();
-    ReleaseTextures();
-    app->sprite = nullptr;
-    app->device = nullptr;
-    if (app->dataFile) CloseDataFile(app->dataFile);
-    app->dataFile = nullptr;
+    screen_.reset();
     MemoryTest::TearDown();
-  }
-  void ReleaseTextures() {
-    for (Texture** t : {&app->texMisc1, &app->texMisc2, &app->texMisc3, &app->texMisc4,
-                        &app->texMenu1, &app->texMenu2, &app->texMenu3, &app->texBack1,
-                        &app->texBack2, &app->texBack3, &app->texBack4, &app->texMemoryCards1,
-                        &app->texMemoryCards2, &app->texSplash, &app->texMemoryMuster,
-                        &app->texBg})
-      ReleaseTexture(*t);
   }
   // One frame of the main loop; drawn every tenth time (drawing is the slow
   // part of a software-rendered frame, and every screen is drawn often enough).
@@ -323,11 +286,10 @@ class MemoryThroughMenuTest : public MemoryTest {
     app->frameTime = app->paused ? 0.0 : 1.0 / 60;
     menu->Update();
     if (frames_++ % 10 != 0) return;
-    device_->Clear(0xFF646464);
-    app->sprite->Begin();
-    menu->Render();
-    menu->DrawCursor();
-    app->sprite->End();
+    screen_->Draw([this] {
+      menu->Render();
+      menu->DrawCursor();
+    });
   }
   void Frames(int n) {
     for (int i = 0; i < n; ++i) Frame();
@@ -372,7 +334,7 @@ class MemoryThroughMenuTest : public MemoryTest {
                 static_cast<int>(std::lround(card->centreY)));
   }
 
-  std::unique_ptr<RenderDevice> device_;
+  std::unique_ptr<testapp::OffscreenScreen> screen_;
   std::unique_ptr<MainMenu> menu;
   int frames_ = 0;
 };

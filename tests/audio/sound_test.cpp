@@ -72,7 +72,7 @@ class SoundTest : public ::testing::Test {
     app_->headless = true;
     app_->soundVolume = 0;  // as if the settings said SOUND: 0
     progressBefore_ = LoadingProgress();
-    ASSERT_EQ(InitSound(), S_OK);
+    ASSERT_EQ(InitSound(RefreshLoadingScreen), S_OK);
   }
   void TearDown() override {
     ReleaseSound();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/settings_file.h"
+#include "framework/app_files.h"
 #include "framework/stats_record.h"
 #include "util/app_context.h"
 #include "support/test_data_builders.h"

@@ -49,39 +49,6 @@ const char kStatisticsTexts[] =
     "<TEXT_START> 49 %d. %s %02d.%02d.%d %.2f|\r\n"
     "<TEXT_START> 63 Time: %d:%02d|\r\n";
 
-TEST(DenkarGameTest, ConstructionSetsEveryFieldEvenOnDirtyMemory) {
-  FreshApp();
-  // Memory that held a quit game (state 4) must not leak into a new play.
-  alignas(TestGame) unsigned char block[sizeof(TestGame)];
-  std::memset(block, 4, sizeof block);
-  TestGame* game = new (block) TestGame(2, "test.sav");
-  EXPECT_EQ(game->GetState(), 6);
-  EXPECT_EQ(game->difficulty, 2);
-  EXPECT_FALSE(game->started);
-  EXPECT_TRUE(game->recordOnDestroy);
-  EXPECT_EQ(game->GetPlayTime(), 0.0);
-  EXPECT_EQ(game->GetGrade(), 6.0);
-  EXPECT_STREQ(game->saveFileName, "test.sav");
-  EXPECT_EQ(game->fontManager, &GetFontManager());
-  EXPECT_NE(game->font, nullptr);
-  EXPECT_EQ(game->font, GetFontManager().AddFont("Arial", 20));  // the one shared base font
-  EXPECT_EQ(game->record.playCount, 0);
-  EXPECT_EQ(game->record.Entries().Count(), 0);
-  // The base answers of the virtual slots.
-  EXPECT_EQ(game->GetDescriptionText(), nullptr);
-  EXPECT_EQ(game->GetResultText(), nullptr);
-  EXPECT_EQ(game->GetResultTitle(), nullptr);
-  EXPECT_TRUE(game->AllowsHelp());
-  game->SetState(7);
-  EXPECT_EQ(game->GetState(), 7);
-  game->Start();
-  EXPECT_TRUE(game->started);
-  EXPECT_EQ(game->GetState(), 6);
-  game->Denkar_Game::ComputeGrade();
-  EXPECT_EQ(game->GetGrade(), 6.0);
-  game->~TestGame();
-}
-
 TEST(DenkarGameTest, ConstructorLoadsTheSaveFile) {
   FreshApp();
   WriteText("test.sav", "LEVEL_ZEIT:\t10\r\nANZ_SPIELE:\t2\r\nERGS:\t5\r\n"

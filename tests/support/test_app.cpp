@@ -5,6 +5,7 @@
 
 #include "data/data_file.h"
 #include "data/language.h"
+#include "framework/app_files.h"
 #include "framework/stats_record.h"
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
@@ -13,6 +14,17 @@
 #include "util/app_context.h"
 
 namespace testapp {
+
+namespace {
+// The application record of the test program is opened once, before the
+// first test, as the program's start-up does.
+class ApplicationFilesEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { OpenApplicationFiles(GetAppContext()); }
+};
+[[maybe_unused]] ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationFilesEnvironment);
+}  // namespace
 
 AppContext& EnterFreshApp(const char* folderPrefix, bool withDataFile) {
   AppContext& app = GetAppContext();

@@ -1,0 +1,20 @@
+#include "framework/statistics_text.h"
+
+#include "data/language.h"
+#include "framework/record_io.h"
+#include "framework/time_bar.h"
+#include "util/format_text.h"
+
+std::string TotalsText(double totalSeconds, const record_io::Totals& totals) {
+  const int t = WholeSecondsOf(totalSeconds);
+  std::string out = FormatText(GetLangText(43), {t / 3600, t / 60 % 60, t % 60}) + "\n";
+  out += FormatText(GetLangText(44), {totals.veryGoodCount}) + "\n";
+  if (totals.worstGrade >= totals.bestGrade) {  // at least one play
+    out += FormatText(GetLangText(45), {totals.bestGrade}) + "\n";
+    out += FormatText(GetLangText(46), {totals.worstGrade}) + "\n";
+  }
+  const double average = totals.playCount > 0 ? totals.gradeSum / totals.playCount : 0.0;
+  out += FormatText(GetLangText(47), {average}) + "\n";
+  out += FormatText(GetLangText(48), {totals.playCount});
+  return out;
+}
