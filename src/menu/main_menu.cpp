@@ -127,7 +127,7 @@ void MainMenu::Dispatch(int id) {
       seriesWorstGrade = 1.0;
       seriesGradeSum = 0;
       seriesGamesCounted = 0;
-      StartSeriesGame(0);
+      StartGame(0);
       seriesTime = 0;
       break;
     case 17:
@@ -296,23 +296,13 @@ void MainMenu::FinishGame() {
       SetPage(1);
       app->runState = 0;
       startCountdown = -1.0;
-    } else if (!StartSeriesGame(seriesIndex)) {
-      SetPage(1);
-      app->runState = 0;
-      startCountdown = -1.0;
+    } else {
+      StartGame(seriesIndex);
     }
   } else {
     SetPage(1);
     app->runState = 0;
   }
-}
-
-bool MainMenu::StartSeriesGame(int index) {
-  for (; index < GAME_LIST_COUNT; ++index) {
-    StartGame(index);
-    if (activeGame) return true;
-  }
-  return false;
 }
 
 double MainMenu::SeriesGrade(double gradeSum, int gamesCounted, bool quit) {

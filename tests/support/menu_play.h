@@ -17,6 +17,12 @@ class MenuPlayTest : public AppTest {
   bool NeedsDataFile() const override { return true; }
   void SetUp() override;
   void TearDown() override;
+  // Clicks element `id` of the visible page at its centre, as a player does;
+  // false when the page has no such element.
+  bool ClickElement(int id) { return driver->ClickElement(id); }
+  // From page 1 through the difficulty and the single-game pages to the game
+  // list, scrolling it until the game of list index `index` shows, and starts it.
+  bool StartListedGame(int index, int difficulty) { return driver->StartFromMenu(index, difficulty); }
   // Draws one frame of the menu and the game it hosts, as the main loop
   // does, and saves it as ShotPath(name) when that is set.
   void Shoot(const std::string& name);

@@ -137,3 +137,10 @@ bool MenuDriver::StartFromMenu(int listIndex, int difficulty) {
   }
   return menu_.activeGame != nullptr;
 }
+
+bool MenuDriver::LeaveResultPage(const std::string& name) {
+  if (!WaitUntil([this] { return menu_.currentPage == 55; }, 5.0)) return false;
+  if (menu_.gameNameEntry) Type(name);
+  Key(VK_RETURN);
+  return menu_.currentPage == 1 && menu_.activeGame == nullptr;
+}

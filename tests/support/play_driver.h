@@ -72,6 +72,10 @@ class MenuDriver : public PlayDriver {
   // From the main page: the difficulty, free choice, the game of list index
   // `listIndex` (scrolling the list to it); the countdown is left running.
   bool StartFromMenu(int listIndex, int difficulty);
+  // After the play has ended: waits for the result page, types `name` when
+  // the result enters the top ten, and confirms. False when the menu did not
+  // come back to its main page.
+  bool LeaveResultPage(const std::string& name);
 
  protected:
   MyControl& Target() override;

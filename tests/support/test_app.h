@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "menu/main_menu.h"
+
 class AppContext;
 class RenderDevice;
 
@@ -62,6 +64,28 @@ class AppTest : public ::testing::Test {
   virtual const char* FolderPrefix() const { return "denkar_test"; }
   virtual bool NeedsDataFile() const { return false; }
   AppContext* app = nullptr;
+};
+
+// Fixture on top of `Base` (an AppTest) for plays through the real main menu:
+// an offscreen screen with the textures of the data file, and the menu, made
+// after Base's set-up and gone before its tear-down.
+template <typename Base>
+class MenuTest : public Base {
+ protected:
+  bool NeedsDataFile() const override { return true; }
+  void SetUp() override {
+    Base::SetUp();
+    screen_ = std::make_unique<OffscreenScreen>();
+    ASSERT_TRUE(screen_->Ok());
+    menu = std::make_unique<MainMenu>();
+  }
+  void TearDown() override {
+    menu.reset();
+    screen_.reset();
+    Base::TearDown();
+  }
+  std::unique_ptr<OffscreenScreen> screen_;
+  std::unique_ptr<MainMenu> menu;
 };
 
 }  // namespace testapp
