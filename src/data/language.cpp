@@ -1,6 +1,8 @@
 #include "data/language.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 #include <string>
 
 #include "util/app_context.h"
@@ -96,13 +98,14 @@ LangText* OwnedText(const std::string& body) {
 
 }  // namespace
 
-LangText::~LangText() {
-  if (owned) delete[] text;
-}
 
 void ParseLanguageText(AppContext& app, const std::string& bytes) {
-  PtrList<LangText>& list = app.langTexts;
-  list.Clear();
+  // The texts are gathered in a vector (any number replaced in constant
+  // time) and handed to the list in one pass at the end.
+  std::vector<std::unique_ptr<LangText>> texts;
+  auto growTo = [&texts](size_t count) {
+    while (texts.size() < count) texts.emplace_back(Placeholder());
+  };
   LangReader in(bytes);
   while (true) {
     const std::string word = in.Word();
@@ -114,7 +117,7 @@ void ParseLanguageText(AppContext& app, const std::string& bytes) {
       if (!inRange || n > LANG_TEXT_LIMIT + 1) n = LANG_TEXT_LIMIT + 1;
       if (n < 0) n = 0;
       // Placeholders never take the list beyond the highest text number.
-      while (n-- > 0 && list.Count() <= LANG_TEXT_LIMIT) list.Insert(Placeholder());
+      growTo(std::min(texts.size() + static_cast<size_t>(n), static_cast<size_t>(LANG_TEXT_LIMIT + 1)));
     } else if (word == "<TEXT_START>") {
       long long i = 0;
       bool inRange = false;
@@ -123,19 +126,17 @@ void ParseLanguageText(AppContext& app, const std::string& bytes) {
       // A negative or absurd number would shift or break the list: the text is
       // read past and dropped.
       if (!inRange || i < 0 || i > LANG_TEXT_LIMIT) continue;
-      const int index = static_cast<int>(i);
       // A number beyond the announced count still lands on its own number:
       // the gap is filled with empty placeholders.
-      while (list.Count() < index) list.Insert(Placeholder());
-      if (index < list.Count()) {
-        list.Insert(OwnedText(body), false, index);
-        list.RemoveAt(index + 1, true);
-      } else {
-        list.Insert(OwnedText(body));
-      }
+      const size_t index = static_cast<size_t>(i);
+      growTo(index + 1);
+      texts[index].reset(OwnedText(body));
     }
     // every other word is skipped
   }
+  PtrList<LangText>& list = app.langTexts;
+  list.Clear();
+  for (std::unique_ptr<LangText>& t : texts) list.Insert(t.release());
 }
 
 void LoadLanguage(AppContext& app, int language) {

@@ -48,8 +48,8 @@ Denkar_Game::~Denkar_Game() {
     StatsRecord* stats = app ? app->statistics : nullptr;
     if (stats) stats->AddResult(g);
     if (g <= VERY_GOOD_GRADE) {
-      ++record.veryGoodCount;
-      if (stats) ++stats->veryGoodCount;
+      record_io::CountOneMore(record.veryGoodCount);
+      if (stats) record_io::CountOneMore(stats->veryGoodCount);
     }
   }
   // Written on every end of a game object, also without a new result.

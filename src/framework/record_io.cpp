@@ -60,14 +60,6 @@ bool TakeNumber(TokenReader& in, T& value) {
   return true;
 }
 
-// The keys inside an entry; found right after "NAME:" one means the name
-// was empty.
-bool IsEntryKey(const std::string& token) {
-  return token == "NAME:" || token == "DATUM:" || token == "ERG:" || token == "BEST:" ||
-         token == "SCHLECHT:" || token == "SCHW:" || token == "EINTRAG_START" ||
-         token == "EINTRAG_ENDE";
-}
-
 constexpr Field<Totals> TOTAL_FIELDS[] = {
     {"GEL\xD6ST:", &Totals::veryGoodCount}, {"BEST_ERG:", &Totals::bestGrade},
     {"SCHL_ERG:", &Totals::worstGrade},     {"ANZ_SPIELE:", &Totals::playCount},
@@ -103,23 +95,21 @@ void RestoreName(const std::string& token, char* name) {
 bool ReadEntry(TokenReader& in, HighscoreEntry& entry, bool& nextStarts,
                const std::function<bool(const std::string&, TokenReader&)>& readMore) {
   nextStarts = false;
-  bool hasName = false, hasGrade = false;
+  bool hasGrade = false;
   std::string token;
+  // An entry without a name is damaged: a save could not write it back so
+  // that it reads the same, so it is dropped.
   while (in.Next(token)) {
-    if (token == "EINTRAG_ENDE") return true;
+    if (token == "EINTRAG_ENDE") return entry.name[0] != 0;
     if (token == "EINTRAG_START") {
       nextStarts = true;
       break;
     }
     if (token == "NAME:") {
+      // The next token is the name, whatever it spells: a player may well
+      // have typed "EINTRAG ENDE".
       std::string name;
-      if (in.Peek(name) && !IsEntryKey(name)) {
-        in.Next(name);
-        RestoreName(name, entry.name);
-      } else {
-        entry.name[0] = 0;
-      }
-      hasName = true;
+      if (in.Next(name)) RestoreName(name, entry.name);
     } else if (token == "DATUM:") {
       if (in.NextInt(entry.day) && in.NextInt(entry.month)) in.NextInt(entry.year);
     } else if (token == "ERG:") {
@@ -129,7 +119,7 @@ bool ReadEntry(TokenReader& in, HighscoreEntry& entry, bool& nextStarts,
     }
   }
   // Cut off by the end of the input or by the next entry.
-  return hasName && hasGrade;
+  return entry.name[0] != 0 && hasGrade;
 }
 
 std::string EntryStart(const HighscoreEntry& e) {
@@ -153,8 +143,12 @@ bool WriteRecordFile(const char* fileName, const std::string& text) {
   return fileName && *fileName && WriteFileSafely(fileName, text);
 }
 
+void CountOneMore(int32_t& counter) {
+  if (counter < INT32_MAX) ++counter;
+}
+
 void Totals::AddResult(double grade) {
-  ++playCount;
+  CountOneMore(playCount);
   gradeSum += grade;
   if (grade < bestGrade) bestGrade = grade;
   if (grade > worstGrade) worstGrade = grade;

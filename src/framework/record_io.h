@@ -124,6 +124,10 @@ bool ReadRecordFile(const char* fileName, std::string& bytes);
 bool WriteRecordFile(const char* fileName, const std::string& text);
 
 // The totals both files keep after their time, in the order written there.
+// Raises a counter by one; a counter at the largest value stays there (a
+// save file may hold any number).
+void CountOneMore(int32_t& counter);
+
 struct Totals {
   int32_t veryGoodCount = 0;  // "GELÖST:" plays graded 1.5 or better
   double bestGrade = 6.0;     // "BEST_ERG:"

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <sstream>
 #include "shell/command_line.h"
+#include "util/text_scanner.h"
 
 namespace {
 
@@ -91,20 +92,23 @@ bool ParseInputScript(const std::string& text, const std::string& name,
       return false;
     };
 
-    std::istringstream words(line);
+    // Every white-space character separates words alike.
+    TextScanner words(line);
     std::string word;
-    if (!(words >> word)) continue;  // empty or only a comment
+    if (!words.Next(word, std::string::npos)) continue;  // empty or only a comment
+    const size_t afterCommand = words.Position();
     std::vector<std::string> args;
-    for (std::string w; words >> w;) args.push_back(w);
+    for (std::string w; words.Next(w, std::string::npos);) args.push_back(w);
     const std::string op = Lower(word);
 
     ScriptCommand cmd;
     cmd.line = lineNumber;
     // Commands with the rest of the line as their text.
     if (op == "type" || op == "screenshot") {
-      const size_t start = line.find_first_not_of(" \t", line.find_first_not_of(" \t") + word.size());
-      std::string rest = start == std::string::npos ? "" : line.substr(start);
-      while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.pop_back();
+      TextScanner restOfLine(line.substr(afterCommand));
+      restOfLine.SkipBlanks();
+      std::string rest = line.substr(afterCommand + restOfLine.Position());
+      while (!rest.empty() && IsBlankChar(static_cast<unsigned char>(rest.back()))) rest.pop_back();
       if (rest.empty()) return fail(op == "type" ? "type needs a text" : "screenshot needs a file name");
       if (op == "type") {
         for (char c : rest) {

@@ -4,8 +4,11 @@
 #pragma once
 #include <string>
 
-// Writes `bytes` to "<path>.tmp" and renames it over `path`. On any error the
-// temporary file is removed, the old file stays and the result is false.
+// Writes `bytes` to a temporary file of its own ("<path>.XXXXXX") in the same
+// folder and renames it over `path`, then syncs the folder. A symbolic link is
+// written through to its target; the old file's permissions are kept. On any
+// error the temporary file is removed, the old file stays and the result is
+// false.
 bool WriteFileSafely(const std::string& path, const std::string& bytes);
 // Reads the whole file in binary mode; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string* bytes);

@@ -2,6 +2,7 @@
 // blank, line ends, replacement by number, and files that are damaged.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -86,6 +87,27 @@ TEST(LanguageLoaderTest, NumbersBeyondTheAnnouncedCountKeepTheirNumber) {
   Parse("<TEXT_START> 0 a| <TEXT_START> 1 b|");  // no count at all
   EXPECT_EQ(App().langTexts.Count(), 2);
   EXPECT_EQ(Text(1), " b");
+}
+
+// A file of a few megabytes with every text defined again and again loads
+// at once: each definition costs the same however long the list is. (The
+// bound is a hundred times what it takes; it only catches a loader whose time
+// grows with the square of the file.)
+TEST(LanguageLoaderTest, LargeFilesLoadInTimeProportionalToTheirSize) {
+  std::string file = "ANZ_TEXTE: 20000\r\n";
+  for (int round = 0; round < 5; ++round)
+    for (int i = 0; i < 20000; i += 1 + round)
+      file += "<TEXT_START> " + std::to_string(i) + " Text number %d of round " +
+              std::to_string(round) + " with some words|\r\n";
+  ASSERT_GT(file.size(), 2000000u);
+  const auto start = std::chrono::steady_clock::now();
+  Parse(file);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(App().langTexts.Count(), 20000);
+  EXPECT_STREQ(GetLangText(0), " Text number %d of round 4 with some words");
+  EXPECT_STREQ(GetLangText(1), " Text number %d of round 0 with some words");
+  EXPECT_LT(seconds, 10.0);
 }
 
 TEST(LanguageLoaderTest, DamagedFilesEndAndStayBounded) {

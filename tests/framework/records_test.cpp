@@ -281,11 +281,17 @@ TEST(GameRecordTest, CutOffEntriesAndOverlongTokens) {
   d.LoadText("EINTRAG_START NAME: A ERG: 1 EINTRAG_START NAME: B ERG: 2 EINTRAG_ENDE");
   ASSERT_EQ(d.Entries().Count(), 2);
   EXPECT_STREQ(d.Entries().Get(1)->name, "B");
-  // An empty name does not swallow the next key.
+  // An entry without a name cannot be written back as it was read: dropped.
+  GameRecord unnamed;
+  unnamed.LoadText("EINTRAG_START DATUM: 1 2 2026 ERG: 2 EINTRAG_ENDE "
+                   "EINTRAG_START NAME: X ERG: 3 EINTRAG_ENDE EINTRAG_START ERG: 4");
+  ASSERT_EQ(unnamed.Entries().Count(), 1);
+  EXPECT_STREQ(unnamed.Entries().Get(0)->name, "X");
+  // The token after "NAME:" is the name, whatever it spells.
   GameRecord e;
-  e.LoadText("EINTRAG_START\tNAME:\t\tDATUM:\t5\t6\t2007\tERG:\t3\tEINTRAG_ENDE");
+  e.LoadText("EINTRAG_START\tNAME:\tEINTRAG_ENDE\tDATUM:\t5\t6\t2007\tERG:\t3\tEINTRAG_ENDE");
   ASSERT_EQ(e.Entries().Count(), 1);
-  EXPECT_STREQ(e.Entries().Get(0)->name, "");
+  EXPECT_STREQ(e.Entries().Get(0)->name, "EINTRAG ENDE");
   EXPECT_EQ(e.Entries().Get(0)->day, 5);
   EXPECT_EQ(e.Entries().Get(0)->grade, 3.0);
   // Names and keys far beyond the buffers are cut.
@@ -356,25 +362,63 @@ TEST(RecordReaderTest, RandomBytesAndTruncationsNeverBreakTheReaders) {
   }
 }
 
-TEST(SafeFileTest, ReplacesWholeFilesAndKeepsTheOldOneOnFailure) {
-  testdata::ScratchDirectory dir("denkar_safefile_");
-  ASSERT_TRUE(dir.Ok());
-  ASSERT_TRUE(WriteFileSafely("a.sav", "old"));
-  std::string bytes;
-  ASSERT_TRUE(ReadWholeFile("a.sav", &bytes));
-  EXPECT_EQ(bytes, "old");
-  ASSERT_TRUE(WriteFileSafely("a.sav", std::string("new\0data\r\n", 10)));
-  ASSERT_TRUE(ReadWholeFile("a.sav", &bytes));
-  EXPECT_EQ(bytes, std::string("new\0data\r\n", 10));
-  EXPECT_FALSE(std::filesystem::exists("a.sav.tmp"));
-  // A target that cannot be replaced (a folder) fails, leaves no temporary
-  // file and keeps what was there.
-  ASSERT_EQ(mkdir("folder.sav", 0700), 0);
-  EXPECT_FALSE(WriteFileSafely("folder.sav", "x"));
-  EXPECT_TRUE(std::filesystem::is_directory("folder.sav"));
-  EXPECT_FALSE(std::filesystem::exists("folder.sav.tmp"));
-  EXPECT_FALSE(WriteFileSafely("missing/dir/b.sav", "x"));
-  EXPECT_FALSE(ReadWholeFile("nothing.sav", &bytes));
+// Every name the name entry can produce (letters, digits, blanks, up to 99
+// characters) comes back from the file as it was typed, also when it spells
+// one of the file's own words, in both kinds of record.
+TEST(RecordNames, EveryTypableNameSurvivesSavingAndLoading) {
+  std::vector<std::string> names = {"EINTRAG ENDE", "EINTRAG START", "NAME", "ERG", "DATUM",
+                                    "BEST", "SCHW", "ERGS", "GEL", " A", "B  ", "   ", "0",
+                                    "2 5", std::string(99, 'Z')};
+  const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ";
+  std::mt19937 random(99);
+  for (int i = 0; i < 300; ++i) {
+    std::string name(1 + random() % 99, ' ');
+    for (char& c : name) c = alphabet[random() % (sizeof alphabet - 1)];
+    names.push_back(name);
+  }
+  for (const std::string& name : names) {
+    GameRecord game;
+    auto* entry = new HighscoreEntry();
+    entry->SetName(name.c_str());
+    entry->grade = 2.5;
+    game.InsertEntry(entry);
+    game.AddResult(2.5);
+    GameRecord gameBack;
+    gameBack.LoadText(game.SaveText());
+    ASSERT_EQ(gameBack.Entries().Count(), 1) << name;
+    EXPECT_EQ(std::string(gameBack.Entries().Get(0)->name), name);
+    EXPECT_EQ(gameBack.Entries().Get(0)->grade, 2.5) << name;
+    EXPECT_EQ(gameBack.playCount, 1) << name;
+
+    StatsRecord stats;
+    auto* series = new SeriesEntry();
+    series->SetName(name.c_str());
+    series->grade = 3.0;
+    series->difficulty = 2;
+    stats.InsertEntry(series);
+    StatsRecord statsBack;
+    statsBack.LoadText(stats.SaveText());
+    ASSERT_EQ(statsBack.Entries().Count(), 1) << name;
+    EXPECT_EQ(std::string(statsBack.Entries().Get(0)->name), name);
+    EXPECT_EQ(statsBack.Entries().Get(0)->difficulty, 2) << name;
+  }
+}
+
+TEST(RecordCounters, CountersAtTheirLargestValueStayThere) {
+  GameRecord game;
+  game.LoadText("ANZ_SPIELE:\t2147483647\r\nGEL\xD6ST:\t2147483647\r\n");
+  ASSERT_EQ(game.playCount, INT32_MAX);
+  game.AddResult(1.0);
+  EXPECT_EQ(game.playCount, INT32_MAX);
+  record_io::CountOneMore(game.veryGoodCount);
+  EXPECT_EQ(game.veryGoodCount, INT32_MAX);
+  StatsRecord stats;
+  stats.LoadText("ANZ_SPIELE:\t2147483647\r\n");
+  stats.AddResult(2.0);
+  EXPECT_EQ(stats.playCount, INT32_MAX);
+  int32_t counter = 41;
+  record_io::CountOneMore(counter);
+  EXPECT_EQ(counter, 42);
 }
 
 }  // namespace

@@ -145,6 +145,17 @@ TEST(ShellInputScript, EveryCommandParses) {
   EXPECT_EQ(c[18].line, 21);
 }
 
+TEST(ShellInputScript, EveryWhiteSpaceCharacterSeparatesAlike) {
+  const std::vector<ScriptCommand> commands =
+      ParseOk("\vtype hello\n\f\tscreenshot\v shot.png\f\n \vclick\f10\v20\n");
+  ASSERT_EQ(commands.size(), 3u);
+  EXPECT_EQ(commands[0].op, ScriptOp::Type);
+  EXPECT_EQ(commands[0].text, "hello");
+  EXPECT_EQ(commands[1].op, ScriptOp::Screenshot);
+  EXPECT_EQ(commands[1].text, "shot.png");
+  EXPECT_EQ(commands[2].op, ScriptOp::Click);
+}
+
 TEST(ShellInputScript, KeyNames) {
   const std::pair<const char*, int> names[] = {
       {"enter", 13},  {"escape", 27}, {"backspace", 8}, {"space", 32}, {"shift", 16},
