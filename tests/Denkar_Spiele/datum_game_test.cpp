@@ -176,7 +176,7 @@ class DatumGameTest : public testapp::AppTest {
   }
   const char* FolderPrefix() const override { return "denkar_datum"; }
 
-  // A game whose current task asks for the date 7 March 2024 (or its weekday).
+  // Makes the current task ask for `result`, or for its weekday.
   static void SetTask(DG_Datum_Game& game, bool weekday, const Datum& result) {
     game.weekdayQuestion = weekday;
     game.resultDate = result;
