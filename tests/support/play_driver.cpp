@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "framework/denkar_game.h"
+#include "framework/gui_element.h"
 #include "menu/main_menu.h"
 #include "platform/win_types.h"
 #include "util/app_context.h"
@@ -112,3 +113,34 @@ void MenuDriver::SkipCountdown() {
 }
 
 MyControl& MenuDriver::Target() { return menu_; }
+
+bool MenuDriver::ClickElement(int id) {
+  for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot) {
+    GUIElement* root = menu_.elementEnabled[slot] ? menu_.elements[slot] : nullptr;
+    if (!root) continue;
+    for (int i = 0; i < root->children.Count(); ++i) {
+      const GUIElement* e = root->children.Get(i);
+      if (e->GetId() != id) continue;
+      Click(root->x + (e->x + e->right) / 2, root->y + (e->y + e->bottom) / 2);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool MenuDriver::StartFromMenu(int listIndex, int difficulty) {
+  if (!ClickElement(2) || !ClickElement(11 + difficulty) || !ClickElement(17)) return false;
+  // The list shows seven games at a time; its arrows scroll it.
+  for (int scroll = 0; scroll < 16 && !ClickElement(22 + listIndex); ++scroll) {
+    const int arrow = menu_.listOffset > listIndex ? 20 : 21;
+    if (!ClickElement(arrow)) return false;
+  }
+  return menu_.activeGame != nullptr;
+}
+
+bool MenuDriver::LeaveResultPage(const std::string& name) {
+  if (!WaitUntil([this] { return menu_.currentPage == 55; }, 5.0)) return false;
+  if (menu_.gameNameEntry) Type(name);
+  Key(VK_RETURN);
+  return menu_.currentPage == 1 && menu_.activeGame == nullptr;
+}

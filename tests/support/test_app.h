@@ -24,6 +24,11 @@ void ResetAppState();
 // Loads the texts of `language` (0 German, 1 English).
 void UseLanguage(int language);
 
+// Where a test saves a picture for a person to look at: the file `name` in
+// the folder named by the environment variable DENKAR_SHOTS_DIR, or "" when
+// that variable is not set (the picture is then drawn but not saved).
+std::string ShotPath(const std::string& name);
+
 // An offscreen device with the textures of "sport.gob" loaded, installed in
 // the application record for as long as it lives.
 class OffscreenScreen {
