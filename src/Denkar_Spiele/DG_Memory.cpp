@@ -1,32 +1,23 @@
 #include "Denkar_Spiele/DG_Memory.h"
 
 #include <algorithm>
-#include <cmath>
+#include <vector>
 
 #include "data/language.h"
 #include "framework/game_record.h"
+#include "framework/scatter.h"
 #include "framework/time_bar.h"
 #include "platform/clock.h"
 #include "platform/crt_rand.h"
 #include "util/app_context.h"
 #include "util/format_text.h"
 
-namespace {
-// A layout that leaves no free spot for the next card would never finish;
-// after this many draws for one card the layout starts again.
-constexpr int MAX_DRAWS_PER_CARD = 100000;
-// On a screen too small for the cards no layout ever succeeds: the last one
-// keeps its cards where its draws put them, overlapping.
-constexpr int MAX_LAYOUTS = 20;
-}  // namespace
-
 MemoryCard::MemoryCard(int pairId_, float x, float y, double size_, int backStyle_)
     : app(&GetAppContext()), pairId(pairId_), centreX(x), centreY(y), size(size_),
       backStyle(backStyle_) {}
 
 double MemoryCard::DistanceTo(float x, float y) const {
-  const double dx = x - centreX, dy = y - centreY;
-  return std::sqrt(dx * dx + dy * dy);
+  return CentreDistance(x, y, centreX, centreY);
 }
 
 void MemoryCard::Draw() const {
@@ -67,36 +58,11 @@ DG_Memory::DG_Memory(int difficulty_) : Denkar_Game(difficulty_, "merkspiel.sav"
 }
 
 void DG_Memory::PlaceCards(int count, double size, int backStyle) {
-  const int W = app->screenWidth, H = app->screenHeight;
-  const int s = static_cast<int>(size);
-  const int rangeY = std::max(1, static_cast<int>(H - 2 * size - 150));
-  const int rangeX = std::max(1, static_cast<int>(W - 150 - 2 * size));
-  for (int layout = 1;; ++layout) {
-    const bool lastLayout = layout >= MAX_LAYOUTS;
-    allCards.Clear();
-    remainingCards.Clear();
-    bool placed = true;
-    for (int i = 0; i < count && placed; ++i) {
-      float x = 0, y = 0;
-      placed = false;
-      for (int draw = 0; draw < MAX_DRAWS_PER_CARD && !placed; ++draw) {
-        // y is drawn first, then x.
-        y = static_cast<float>(CrtRand() % rangeY + s + 75);
-        x = static_cast<float>(CrtRand() % rangeX + s + 75);
-        placed = true;
-        for (int j = 0; j < allCards.Count(); ++j)
-          if (allCards.Get(j)->DistanceTo(x, y) < size) {
-            placed = false;
-            break;
-          }
-      }
-      if (!placed && !lastLayout) break;
-      placed = true;
-      MemoryCard* card = new MemoryCard(i / 2, x, y, size, backStyle);
-      allCards.Insert(card);
-      remainingCards.Insert(card);
-    }
-    if (placed) return;
+  const std::vector<DiscCentre> centres = ScatterDiscs(count, size, 75);
+  for (int i = 0; i < count; ++i) {
+    MemoryCard* card = new MemoryCard(i / 2, centres[i].x, centres[i].y, size, backStyle);
+    allCards.Insert(card);
+    remainingCards.Insert(card);
   }
 }
 

@@ -85,6 +85,10 @@ void MainMenu::OnLButtonDown(int x, int y) {
   ForwardMouse(&MyControl::OnLButtonDown, x, y);
 }
 
+// The window procedure already delivers the second press of a double click
+// as a press (OnLButtonDown) before it reports the double click, so the games
+// see every press once (a lamp clicked twice, a second coin from a pile). The
+// double click itself is only passed on.
 void MainMenu::OnLButtonDblClk(int x, int y) { ForwardMouse(&MyControl::OnLButtonDblClk, x, y); }
 void MainMenu::OnRButtonDown(int x, int y) { ForwardMouse(&MyControl::OnRButtonDown, x, y); }
 void MainMenu::OnRButtonUp(int x, int y) { ForwardMouse(&MyControl::OnRButtonUp, x, y); }
@@ -123,7 +127,7 @@ void MainMenu::Dispatch(int id) {
       seriesWorstGrade = 1.0;
       seriesGradeSum = 0;
       seriesGamesCounted = 0;
-      StartSeriesGame(0);
+      StartGame(0);
       seriesTime = 0;
       break;
     case 17:
@@ -292,23 +296,13 @@ void MainMenu::FinishGame() {
       SetPage(1);
       app->runState = 0;
       startCountdown = -1.0;
-    } else if (!StartSeriesGame(seriesIndex)) {
-      SetPage(1);
-      app->runState = 0;
-      startCountdown = -1.0;
+    } else {
+      StartGame(seriesIndex);
     }
   } else {
     SetPage(1);
     app->runState = 0;
   }
-}
-
-bool MainMenu::StartSeriesGame(int index) {
-  for (; index < GAME_LIST_COUNT; ++index) {
-    StartGame(index);
-    if (activeGame) return true;
-  }
-  return false;
 }
 
 double MainMenu::SeriesGrade(double gradeSum, int gamesCounted, bool quit) {

@@ -115,9 +115,6 @@ class MainMenu : public Game {
  private:
   void ForwardMouse(void (MyControl::*slot)(int, int), int x, int y);
   bool GameTakesInput() const;
-  // In a series: the first game from list index `index` on that exists;
-  // false (and nothing started) when none is left.
-  bool StartSeriesGame(int index);
   bool NameEntryActive() const;
   void EditName(int key);
   void BuildPages();

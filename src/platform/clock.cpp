@@ -17,6 +17,8 @@ constexpr int64_t VIRTUAL_COUNTS_PER_MS = VIRTUAL_FREQUENCY / 1000;
 bool g_virtual = false;
 int64_t g_virtualCounter = 0;
 uint32_t g_tickStart = 0;
+bool g_dateFixed = false;
+int g_fixedYear = 0, g_fixedMonth = 0, g_fixedDay = 0;
 
 // The real counter's value when the process first asked for the time: the
 // tick count counts milliseconds from there.
@@ -25,7 +27,21 @@ uint64_t RealStart() {
   return start;
 }
 
-void FillSystemTime(const std::tm& t, long nanoseconds, SYSTEMTIME* out) {
+void FillSystemTime(std::tm t, long nanoseconds, SYSTEMTIME* out) {
+  if (g_dateFixed) {
+    // The fixed date at noon, only for its day of the week.
+    std::tm day{};
+    day.tm_year = g_fixedYear - 1900;
+    day.tm_mon = g_fixedMonth - 1;
+    day.tm_mday = g_fixedDay;
+    day.tm_hour = 12;
+    const time_t noon = timegm(&day);
+    gmtime_r(&noon, &day);
+    t.tm_year = day.tm_year;
+    t.tm_mon = day.tm_mon;
+    t.tm_mday = day.tm_mday;
+    t.tm_wday = day.tm_wday;
+  }
   out->wYear = static_cast<uint16_t>(t.tm_year + 1900);
   out->wMonth = static_cast<uint16_t>(t.tm_mon + 1);
   out->wDayOfWeek = static_cast<uint16_t>(t.tm_wday);
@@ -79,6 +95,16 @@ void GetLocalTime(SYSTEMTIME* local) {
   FillSystemTime(t, now.tv_nsec, local);
 }
 
+CalendarDate TodayUtc() {
+  SYSTEMTIME now{};
+  GetSystemTime(&now);
+  CalendarDate today;
+  today.year = now.wYear;
+  today.month = now.wMonth;
+  today.day = now.wDay;
+  return today;
+}
+
 void ClockSetTickStart(uint32_t startTicks) {
   RealStart();  // the real tick count counts from now
   g_tickStart = startTicks;
@@ -89,3 +115,14 @@ void ClockUseVirtual(bool useVirtual) { g_virtual = useVirtual; }
 bool ClockIsVirtual() { return g_virtual; }
 
 void ClockAdvanceFrame() { g_virtualCounter += VIRTUAL_COUNTS_PER_FRAME; }
+
+void ClockFixDate(int year, int month, int day) {
+  g_dateFixed = true;
+  g_fixedYear = year;
+  g_fixedMonth = month;
+  g_fixedDay = day;
+}
+
+void ClockClearFixedDate() { g_dateFixed = false; }
+
+bool ClockDateIsFixed() { return g_dateFixed; }

@@ -20,8 +20,21 @@ struct SYSTEMTIME {
 void GetSystemTime(SYSTEMTIME* utc);  // today's date and time in UTC
 void GetLocalTime(SYSTEMTIME* local);
 
+struct CalendarDate {
+  int year = 0, month = 0, day = 0;  // month 1 ... 12, day 1 ... 31
+};
+// Today's date in UTC.
+CalendarDate TodayUtc();
+
 // Clock control for the shell.
 void ClockSetTickStart(uint32_t startTicks);  // the tick count starts at this value
 void ClockUseVirtual(bool useVirtual);        // headless: 1/60 s per frame
 bool ClockIsVirtual();
 void ClockAdvanceFrame();                     // one frame of the virtual clock
+// Fixes the calendar date that GetSystemTime, GetLocalTime and TodayUtc
+// report (the time of day stays real), so runs that depend on the date
+// repeat. The caller passes a valid date; ClockClearFixedDate returns to
+// the real date.
+void ClockFixDate(int year, int month, int day);
+void ClockClearFixedDate();
+bool ClockDateIsFixed();

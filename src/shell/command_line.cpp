@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "Denkar_Spiele/Datum.h"
+
 bool ParseInteger(const std::string& text, long long minimum, long long maximum, long long* out) {
   if (text.empty() || text.size() > 20) return false;
   size_t i = (text[0] == '-' || text[0] == '+') ? 1 : 0;
@@ -17,6 +19,22 @@ bool ParseInteger(const std::string& text, long long minimum, long long maximum,
   return true;
 }
 
+bool ParseDate(const std::string& text, int* year, int* month, int* day) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  long long y = 0, m = 0, d = 0;
+  // The parts are digits only (ParseInteger also takes a sign).
+  for (size_t i : {0u, 5u, 8u})
+    if (text[i] < '0' || text[i] > '9') return false;
+  if (!ParseInteger(text.substr(0, 4), 1000, 9900, &y) || !ParseInteger(text.substr(5, 2), 1, 12, &m) ||
+      !ParseInteger(text.substr(8, 2), 1, 31, &d))
+    return false;
+  if (d > Datum::MonthLength(static_cast<int>(m), static_cast<int>(y))) return false;
+  *year = static_cast<int>(y);
+  *month = static_cast<int>(m);
+  *day = static_cast<int>(d);
+  return true;
+}
+
 std::string UsageText() {
   return "usage: denkarium [options]\n"
          "  --headless          no window: offscreen rendering, silent audio, virtual clock\n"
@@ -27,6 +45,8 @@ std::string UsageText() {
          "  --seed N            the millisecond tick count starts at N (0 ... 4294967295)\n"
          "  --windowed          start in a window whatever the settings say\n"
          "  --input FILE        play a script of input (see README.md)\n"
+         "  --date YYYY-MM-DD   today's date for the whole run, instead of the clock's\n"
+         "                      (with --seed a date-game run repeats exactly)\n"
          "  --help              list the options\n";
 }
 
@@ -80,6 +100,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
         return false;
       }
       cmd.inputFile = v;
+    } else if (a == "--date") {
+      if (!value(&v)) return false;
+      if (!ParseDate(v, &cmd.dateYear, &cmd.dateMonth, &cmd.dateDay)) {
+        *error = "--date needs a date YYYY-MM-DD with a year from 1000 to 9900, not '" + v + "'";
+        return false;
+      }
+      cmd.dateGiven = true;
     } else {
       *error = "unknown option '" + a + "'";
       return false;

@@ -267,6 +267,7 @@ int RunApplication(const CommandLine& cmd) {
     player = std::make_unique<InputScriptPlayer>(std::move(commands));
   }
   if (cmd.seedGiven) ClockSetTickStart(cmd.seed);
+  if (cmd.dateGiven) ClockFixDate(cmd.dateYear, cmd.dateMonth, cmd.dateDay);
   ClockUseVirtual(cmd.headless);
   SetMessageBoxHeadless(cmd.headless);
 

@@ -312,7 +312,7 @@ TEST_F(AtomsTest, WonAtEveryDifficultyThenFailedAreAllRecorded) {
 TEST_F(AtomsTest, PlayedFromTheMenuToTheTopTen) {
   MainMenu menu;
   MenuDriver driver(menu);
-  ASSERT_TRUE(driver.StartFromMenu(0, 7));
+  ASSERT_TRUE(driver.StartFromMenu(7, 0));
   auto* game = dynamic_cast<DG_Ordo*>(driver.CurrentGame());
   ASSERT_NE(game, nullptr);
   EXPECT_TRUE(game->immediateCheck);

@@ -265,20 +265,8 @@ TEST_F(MemoryTest, DestroyingTheGameRecordsThePlay) {
 
 // Through the real menu, with the textures of the data file, drawing every
 // frame as the main loop does.
-class MemoryThroughMenuTest : public MemoryTest {
+class MemoryThroughMenuTest : public testapp::MenuTest<MemoryTest> {
  protected:
-  bool NeedsDataFile() const override { return true; }
-  void SetUp() override {
-    MemoryTest::SetUp();
-    screen_ = std::make_unique<testapp::OffscreenScreen>();
-    ASSERT_TRUE(screen_->Ok());
-    menu = std::make_unique<MainMenu>();
-  }
-  void TearDown() override {
-    menu.reset();
-    screen_.reset();
-    MemoryTest::TearDown();
-  }
   // One frame of the main loop; drawn every tenth time (drawing is the slow
   // part of a software-rendered frame, and every screen is drawn often enough).
   void Frame() {
@@ -334,8 +322,6 @@ class MemoryThroughMenuTest : public MemoryTest {
                 static_cast<int>(std::lround(card->centreY)));
   }
 
-  std::unique_ptr<testapp::OffscreenScreen> screen_;
-  std::unique_ptr<MainMenu> menu;
   int frames_ = 0;
 };
 

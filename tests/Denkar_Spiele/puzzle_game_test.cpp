@@ -240,7 +240,7 @@ TEST_F(PuzzleTest, WonAtEveryDifficultyThenQuitAreAllRecorded) {
 TEST_F(PuzzleTest, PlayedFromTheMenuToTheTopTen) {
   MainMenu menu;
   MenuDriver driver(menu);
-  ASSERT_TRUE(driver.StartFromMenu(2, 10));
+  ASSERT_TRUE(driver.StartFromMenu(10, 2));
   ASSERT_NE(dynamic_cast<DG_Schiebe_Puzzle*>(driver.CurrentGame()), nullptr);
   EXPECT_EQ(static_cast<DG_Schiebe_Puzzle*>(driver.CurrentGame())->n, 5);
   // During the countdown a click moves nothing.

@@ -75,7 +75,7 @@ const TextUse kTexts[] = {
     {50, "d"},     {51, "ii"},    {52, "ii"},    {54, "s"},     {55, "ii"},
     {56, ""},      {57, "i"},     {58, ""},      {59, ""},      {60, ""},
     {61, ""},      {62, "isddd"}, {63, "ii", true},             {64, ""},
-    {65, ""},      {66, ""},      {67, ""},      {69, ""},      {70, ""},
+    {65, ""},      {66, ""},      {67, ""},      {68, ""},      {69, ""},      {70, ""},
     {74, ""},      {75, ""},      {76, ""},      {98, ""},      {99, ""},
     {100, ""},     {101, ""},     {102, ""},     {105, ""},     {106, ""},
     {110, ""},     {111, ""},     {117, "ii"},   {120, ""},     {121, ""},
@@ -213,7 +213,7 @@ TEST_F(LanguageFiles, MatchTheirReadableSources) {
 TEST_F(LanguageFiles, DefineEveryUsedNumberOnce) {
   std::set<int> used;
   for (const TextUse& use : kTexts) used.insert(use.number);
-  ASSERT_EQ(used.size(), 119u);
+  ASSERT_EQ(used.size(), 120u);
   for (int lang = 0; lang < 2; ++lang) {
     SCOPED_TRACE(kFileNames[lang]);
     const std::vector<int> numbers = DefinedNumbers(ReadFile(AssetPath(kFileNames[lang])));
@@ -263,7 +263,7 @@ TEST_F(LanguageFiles, LineTextsAndCaptionsHaveNoLineEnd) {
                              188, 189, 197};
   for (int n = 22; n <= 55; ++n)
     if (n != 33 && n != 34 && n != 35 && n != 39 && n != 53) single.push_back(n);
-  single.insert(single.end(), {57, 62, 63});
+  single.insert(single.end(), {57, 62, 63, 68});
   single.insert(single.end(), std::begin(kGameNames), std::end(kGameNames));
   for (int lang = 0; lang < 2; ++lang) {
     LoadLanguage(lang);
@@ -442,6 +442,7 @@ TEST_F(LanguageFit, ResultPagesFit) {
     const std::string rightWrong = T(30, {20}) + "\n" + T(31, {20}) + "\n\n" + T(32, {100}) + "\n\n";
     const std::vector<std::string> results = {
         time + T(57, {99}) + "\n\n" + grade,                                          // shapes
+        time + T(68, {}) + "\n" + T(57, {0}) + "\n\n" + grade,                          // shapes, no picture
         time + T(29, {40}) + "\n" + T(27, {999}) + "\n\n" + grade,                     // flip
         time + rightWrong + grade,                                                    // date, pyramid, clocks
         time + T(36, {39}) + "\n\n" + grade,                                          // lamps, lost
@@ -520,6 +521,7 @@ TEST_F(LanguageFit, LinesInsideTheGamesFit) {
     ExpectLineFits(f.arial30, T(51, {6, 6}), 1024, "status line", 100);
     ExpectLineFits(f.arial30, T(52, {6, 6}), 1024, "status line", 100);
     ExpectLineFits(f.arial30, T(55, {99, 99}), 1024, "status line", 100);
+    ExpectLineFits(f.arial30, Text(68), 1024, "status line", 100);
     // Captions of the money fields, each a quarter of the screen wide.
     for (int n : {144, 145, 146}) ExpectLineFits(f.arial25, Text(n), 256, "money field");
     // The date game: start line and the longest task, between the start line

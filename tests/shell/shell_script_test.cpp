@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/window.h"
 #include "shell/command_line.h"
 #include "shell/input_script.h"
@@ -52,6 +53,42 @@ TEST(ShellCommandLine, BadOptionsAreRejectedWithAReason) {
     EXPECT_FALSE(Parse(args, &cmd, &error)) << args[0];
     EXPECT_FALSE(error.empty());
   }
+}
+
+// --date fixes the calendar date the program reports, weekday included.
+TEST(ShellCommandLine, DateFixesTodayForTheWholeRun) {
+  CommandLine cmd;
+  std::string error;
+  ASSERT_TRUE(Parse({"--date", "2024-02-29", "--seed", "3"}, &cmd, &error)) << error;
+  EXPECT_TRUE(cmd.dateGiven);
+  EXPECT_EQ(cmd.dateYear, 2024);
+  EXPECT_EQ(cmd.dateMonth, 2);
+  EXPECT_EQ(cmd.dateDay, 29);
+  EXPECT_NE(UsageText().find("--date YYYY-MM-DD"), std::string::npos);
+  for (const char* bad : {"2023-02-29", "1900-02-29", "2024-04-31", "2024-13-01", "2024-00-10",
+                          "2024-1-05", "24-01-05", "2024/01/05", "+024-01-05", "2024-01-5x",
+                          "0999-12-31", "9901-01-01", ""}) {
+    EXPECT_FALSE(Parse({"--date", bad}, &cmd, &error)) << bad;
+    EXPECT_NE(error.find("--date"), std::string::npos);
+  }
+  EXPECT_FALSE(Parse({"--date"}, &cmd, &error));
+
+  ClockFixDate(2000, 2, 29);
+  SYSTEMTIME utc{}, local{};
+  GetSystemTime(&utc);
+  GetLocalTime(&local);
+  const CalendarDate today = TodayUtc();
+  ClockClearFixedDate();
+  EXPECT_EQ(today.year, 2000);
+  EXPECT_EQ(today.month, 2);
+  EXPECT_EQ(today.day, 29);
+  for (const SYSTEMTIME& t : {utc, local}) {
+    EXPECT_EQ(t.wYear, 2000);
+    EXPECT_EQ(t.wMonth, 2);
+    EXPECT_EQ(t.wDay, 29);
+    EXPECT_EQ(t.wDayOfWeek, 2);  // a Tuesday
+  }
+  EXPECT_FALSE(ClockDateIsFixed());
 }
 
 std::vector<ScriptCommand> ParseOk(const std::string& text) {

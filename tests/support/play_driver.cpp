@@ -116,24 +116,26 @@ MyControl& MenuDriver::Target() { return menu_; }
 
 bool MenuDriver::ClickElement(int id) {
   for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot) {
-    GUIElement* page = menu_.elements[slot];
-    if (!menu_.elementEnabled[slot] || !page) continue;
-    for (int i = 0; i < page->children.Count(); ++i) {
-      const GUIElement* e = page->children.Get(i);
+    GUIElement* root = menu_.elementEnabled[slot] ? menu_.elements[slot] : nullptr;
+    if (!root) continue;
+    for (int i = 0; i < root->children.Count(); ++i) {
+      const GUIElement* e = root->children.Get(i);
       if (e->GetId() != id) continue;
-      Click(static_cast<int>(page->x + (e->x + e->right) / 2),
-            static_cast<int>(page->y + (e->y + e->bottom) / 2));
+      Click(root->x + (e->x + e->right) / 2, root->y + (e->y + e->bottom) / 2);
       return true;
     }
   }
   return false;
 }
 
-bool MenuDriver::StartFromMenu(int difficulty, int index) {
+bool MenuDriver::StartFromMenu(int listIndex, int difficulty) {
   if (!ClickElement(2) || !ClickElement(11 + difficulty) || !ClickElement(17)) return false;
-  while (!ClickElement(22 + index))
-    if (!ClickElement(21)) return false;  // the list ends before the entry
-  return CurrentGame() != nullptr;
+  // The list shows seven games at a time; its arrows scroll it.
+  for (int scroll = 0; scroll < 16 && !ClickElement(22 + listIndex); ++scroll) {
+    const int arrow = menu_.listOffset > listIndex ? 20 : 21;
+    if (!ClickElement(arrow)) return false;
+  }
+  return menu_.activeGame != nullptr;
 }
 
 bool MenuDriver::LeaveResultPage(const std::string& name) {

@@ -66,13 +66,12 @@ class MenuDriver : public PlayDriver {
   void Frame(double seconds) override;
   // Lets the start countdown run out so the game takes input.
   void SkipCountdown();
-  // Clicks the centre of the element `id` on the page shown; false when no
-  // shown page has it.
+  // Clicks the middle of the element `id` of the visible page; false when
+  // no visible page has it.
   bool ClickElement(int id);
-  // From the main page: play, the difficulty, single games, and list entry
-  // `index` (scrolling the list down to it). False when a click found no
-  // element or no game started.
-  bool StartFromMenu(int difficulty, int index);
+  // From the main page: the difficulty, free choice, the game of list index
+  // `listIndex` (scrolling the list to it); the countdown is left running.
+  bool StartFromMenu(int listIndex, int difficulty);
   // After the play has ended: waits for the result page, types `name` when
   // the result enters the top ten, and confirms. False when the menu did not
   // come back to its main page.

@@ -1,5 +1,6 @@
 #include "support/test_app.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "data/data_file.h"
@@ -51,6 +52,13 @@ void ResetAppState() {
 void UseLanguage(int language) {
   GetAppContext().language = language;
   LoadLanguage(language);
+}
+
+std::string ShotPath(const std::string& name) {
+  const char* folder = std::getenv("DENKAR_SHOTS_DIR");
+  if (!folder || !*folder) return "";
+  std::filesystem::create_directories(folder);
+  return std::string(folder) + "/" + name;
 }
 
 OffscreenScreen::OffscreenScreen() {

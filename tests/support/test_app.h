@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "menu/main_menu.h"
+
 class AppContext;
 class RenderDevice;
 
@@ -21,6 +23,11 @@ AppContext& EnterFreshApp(const char* folderPrefix, bool withDataFile = false);
 void ResetAppState();
 // Loads the texts of `language` (0 German, 1 English).
 void UseLanguage(int language);
+
+// Where a test saves a picture for a person to look at: the file `name` in
+// the folder named by the environment variable DENKAR_SHOTS_DIR, or "" when
+// that variable is not set (the picture is then drawn but not saved).
+std::string ShotPath(const std::string& name);
 
 // An offscreen device with the textures of "sport.gob" loaded, installed in
 // the application record for as long as it lives.
@@ -57,6 +64,28 @@ class AppTest : public ::testing::Test {
   virtual const char* FolderPrefix() const { return "denkar_test"; }
   virtual bool NeedsDataFile() const { return false; }
   AppContext* app = nullptr;
+};
+
+// Fixture on top of `Base` (an AppTest) for plays through the real main menu:
+// an offscreen screen with the textures of the data file, and the menu, made
+// after Base's set-up and gone before its tear-down.
+template <typename Base>
+class MenuTest : public Base {
+ protected:
+  bool NeedsDataFile() const override { return true; }
+  void SetUp() override {
+    Base::SetUp();
+    screen_ = std::make_unique<OffscreenScreen>();
+    ASSERT_TRUE(screen_->Ok());
+    menu = std::make_unique<MainMenu>();
+  }
+  void TearDown() override {
+    menu.reset();
+    screen_.reset();
+    Base::TearDown();
+  }
+  std::unique_ptr<OffscreenScreen> screen_;
+  std::unique_ptr<MainMenu> menu;
 };
 
 }  // namespace testapp
