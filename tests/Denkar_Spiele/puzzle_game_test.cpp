@@ -12,7 +12,7 @@
 #include "framework/stats_record.h"
 #include "menu/main_menu.h"
 #include "platform/crt_rand.h"
-#include "support/menu_shots.h"
+#include "support/menu_play.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
@@ -261,53 +261,34 @@ TEST_F(PuzzleTest, PlayedFromTheMenuToTheTopTen) {
   EXPECT_NEAR(saved.Entries().Get(0)->grade, 1.5 + playTime / 240, 1e-4);
 }
 
-class PuzzleScreens : public PuzzleTest {
+class PuzzleScreens : public testapp::MenuPlayTest {
  protected:
-  bool NeedsDataFile() const override { return true; }
+  const char* FolderPrefix() const override { return "denkar_puzzle_screens"; }
 };
 
 // Every screen of a play at every difficulty in both languages, drawn as the
-// program draws it (and saved for looking at when DENKAR_SHOT_DIR is set).
+// program draws it (and saved for looking at when DENKAR_SHOTS_DIR is set).
 TEST_F(PuzzleScreens, EveryScreenAtEveryDifficultyInBothLanguages) {
-  testapp::OffscreenScreen screen;
-  ASSERT_TRUE(screen.Ok());
-  for (int language = 0; language < 2; ++language) {
-    testapp::UseLanguage(language);
-    for (int difficulty = 0; difficulty < 3; ++difficulty) {
-      const std::string name = "puzzle_d" + std::to_string(difficulty) + (language ? "_en" : "_de");
-      MainMenu menu;
-      MenuDriver driver(menu);
-      menu.difficulty = difficulty;
-      menu.StartGame(10);
-      auto* game = dynamic_cast<DG_Schiebe_Puzzle*>(driver.CurrentGame());
-      ASSERT_NE(game, nullptr);
-      driver.Wait(0.5);
-      testapp::SaveMenuShot(screen, menu, name + "_1_countdown.png");
-      driver.SkipCountdown();
-      driver.Wait(0.3);
-      testapp::SaveMenuShot(screen, menu, name + "_2_shuffling.png");
-      driver.Wait(2.0);
-      testapp::SaveMenuShot(screen, menu, name + "_3_task.png");
-      // A tile on its way into the gap, then back again.
-      const PuzzlePlace gap = game->GapPlace();
-      const PuzzlePlace beside = game->shufflePath[game->shufflePath.size() - 2];
-      ASSERT_TRUE(ClickPuzzleTile(driver, *game, beside.column, beside.row));
-      driver.Wait(0.1);
-      testapp::SaveMenuShot(screen, menu, name + "_4_slide.png");
-      ASSERT_TRUE(ClickPuzzleTile(driver, *game, gap.column, gap.row));
-      driver.Key('H');
-      ASSERT_EQ(menu.currentPage, 50);
-      testapp::SaveMenuShot(screen, menu, name + "_5_help.png");
-      driver.Key('H');
-      AutoplayWin_DG_Schiebe_Puzzle(driver);
-      driver.Wait(1.0);
-      testapp::SaveMenuShot(screen, menu, name + "_6_end.png");
-      driver.Wait(1.1);
-      ASSERT_EQ(menu.currentPage, 55);
-      testapp::SaveMenuShot(screen, menu, name + "_7_result.png");
-      EXPECT_TRUE(driver.LeaveResultPage("Pia"));
-    }
-  }
+  ShootEveryScreen("puzzle", 10, [this](const std::string& stem) {
+    auto* game = dynamic_cast<DG_Schiebe_Puzzle*>(menu->activeGame);
+    ASSERT_NE(game, nullptr);
+    driver->Wait(0.3);
+    Shoot(stem + "2_shuffling.png");
+    driver->Wait(2.0);
+    Shoot(stem + "3_task.png");
+    // A tile on its way into the gap, then back again.
+    const PuzzlePlace gap = game->GapPlace();
+    const PuzzlePlace beside = game->shufflePath[game->shufflePath.size() - 2];
+    ASSERT_TRUE(ClickPuzzleTile(*driver, *game, beside.column, beside.row));
+    driver->Wait(0.1);
+    Shoot(stem + "4_slide.png");
+    ASSERT_TRUE(ClickPuzzleTile(*driver, *game, gap.column, gap.row));
+    driver->Key('H');
+    ASSERT_EQ(menu->currentPage, 50);
+    Shoot(stem + "5_help.png");
+    driver->Key('H');
+    AutoplayWin_DG_Schiebe_Puzzle(*driver);
+  });
 }
 
 }  // namespace
