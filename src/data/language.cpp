@@ -98,9 +98,6 @@ LangText* OwnedText(const std::string& body) {
 
 }  // namespace
 
-LangText::~LangText() {
-  if (owned) delete[] text;
-}
 
 void ParseLanguageText(AppContext& app, const std::string& bytes) {
   // The texts are gathered in a vector (any number replaced in constant

@@ -2,14 +2,10 @@
 // directory; text number n of the current language by GetLangText.
 #pragma once
 #include <string>
+#include "util/lang_text.h"
 
 class AppContext;
 
-struct LangText {
-  const char* text = nullptr;  // the shared empty string or an owned buffer
-  bool owned = false;
-  ~LangText();
-};
 
 // Longest text kept; a longer text in the file is cut to this many characters.
 constexpr int LANG_TEXT_MAX = 9999;

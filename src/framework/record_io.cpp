@@ -95,10 +95,12 @@ void RestoreName(const std::string& token, char* name) {
 bool ReadEntry(TokenReader& in, HighscoreEntry& entry, bool& nextStarts,
                const std::function<bool(const std::string&, TokenReader&)>& readMore) {
   nextStarts = false;
-  bool hasName = false, hasGrade = false;
+  bool hasGrade = false;
   std::string token;
+  // An entry without a name is damaged: a save could not write it back so
+  // that it reads the same, so it is dropped.
   while (in.Next(token)) {
-    if (token == "EINTRAG_ENDE") return true;
+    if (token == "EINTRAG_ENDE") return entry.name[0] != 0;
     if (token == "EINTRAG_START") {
       nextStarts = true;
       break;
@@ -108,7 +110,6 @@ bool ReadEntry(TokenReader& in, HighscoreEntry& entry, bool& nextStarts,
       // have typed "EINTRAG ENDE".
       std::string name;
       if (in.Next(name)) RestoreName(name, entry.name);
-      hasName = true;
     } else if (token == "DATUM:") {
       if (in.NextInt(entry.day) && in.NextInt(entry.month)) in.NextInt(entry.year);
     } else if (token == "ERG:") {
@@ -118,7 +119,7 @@ bool ReadEntry(TokenReader& in, HighscoreEntry& entry, bool& nextStarts,
     }
   }
   // Cut off by the end of the input or by the next entry.
-  return hasName && hasGrade;
+  return entry.name[0] != 0 && hasGrade;
 }
 
 std::string EntryStart(const HighscoreEntry& e) {

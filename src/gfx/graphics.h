@@ -9,7 +9,7 @@ HRESULT InitDirect3D();   // creates the device with the three back-buffer forma
 HRESULT LoadTextures();   // creates the sprite, loads the textures behind the loading screen
 void RefreshLoadingScreen(bool draw = true);  // counts one step (and draws the screen when asked)
 int LoadingProgress();
-void ReleaseTexture(class Texture*& texture);
+void ReleaseTexture(struct Texture*& texture);
 void ReleaseTextures();  // the sixteen textures, in shutdown order
 void ReleaseGraphics();   // fonts, textures, sprite, device, in that order (Shutdown)
 

@@ -123,8 +123,8 @@ class MainMenu : public Game {
   void BuildPages();
   GUIElement* MakePage(int id, int slot, RECT src);
   GUIElement* MakeChild(GUIElement* page, int id, RECT src, float x, float y);
-  void DrawPageBackground(const ElementDrawInfo& info, const class Texture* texture,
+  void DrawPageBackground(const ElementDrawInfo& info, const struct Texture* texture,
                           const char* title);
   void DrawPageChild(const ElementDrawInfo& info);
-  void DrawFullScreenShade(const class Texture* texture, D3DCOLOR colour);
+  void DrawFullScreenShade(const struct Texture* texture, D3DCOLOR colour);
 };

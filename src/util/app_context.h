@@ -8,13 +8,13 @@
 #include <cstdio>
 #include "platform/render_device.h"
 #include "platform/win_types.h"
+#include "util/lang_text.h"
 #include "util/ptr_list.h"
 
 class MyControl;
 class PlatformWindow;
 class StatsRecord;
 class SoundEffect;
-struct LangText;
 
 // Number of sound ids (0 ... 13); each id has a slot of ten buffers or null.
 constexpr int SOUND_SLOT_COUNT = 14;

@@ -281,6 +281,12 @@ TEST(GameRecordTest, CutOffEntriesAndOverlongTokens) {
   d.LoadText("EINTRAG_START NAME: A ERG: 1 EINTRAG_START NAME: B ERG: 2 EINTRAG_ENDE");
   ASSERT_EQ(d.Entries().Count(), 2);
   EXPECT_STREQ(d.Entries().Get(1)->name, "B");
+  // An entry without a name cannot be written back as it was read: dropped.
+  GameRecord unnamed;
+  unnamed.LoadText("EINTRAG_START DATUM: 1 2 2026 ERG: 2 EINTRAG_ENDE "
+                   "EINTRAG_START NAME: X ERG: 3 EINTRAG_ENDE EINTRAG_START ERG: 4");
+  ASSERT_EQ(unnamed.Entries().Count(), 1);
+  EXPECT_STREQ(unnamed.Entries().Get(0)->name, "X");
   // The token after "NAME:" is the name, whatever it spells.
   GameRecord e;
   e.LoadText("EINTRAG_START\tNAME:\tEINTRAG_ENDE\tDATUM:\t5\t6\t2007\tERG:\t3\tEINTRAG_ENDE");
