@@ -127,8 +127,8 @@ void RefreshLoadingScreen(bool draw) {
   AppContext& app = GetAppContext();
   if (app.device == nullptr || app.sprite == nullptr) return;
 
-  app.device->Clear(0xFF646464);
   app.device->BeginScene();
+  app.device->Clear(0xFF646464);
   app.sprite->Begin();
   const D3DXVECTOR2 scaling{static_cast<float>(app.screenWidth) / 1024.0f,
                             static_cast<float>(app.screenHeight) / 768.0f};
