@@ -4,7 +4,7 @@
     compare_screens.py BASE_BINARY NEW_BINARY DATA_DIR [SCRIPT ...]
 
 Each script (default: the scripts in tools/bench/screens/) is played headless
-with the same seed and date by both binaries, in scratch folders holding the
+with the same seed by both binaries, in scratch folders holding the
 data files of DATA_DIR; every screenshot the scripts take is compared pixel
 by pixel. Pictures may differ by at most 2 levels per colour channel (a scaled
 picture drawn from a cache on a sub-pixel position); anything more fails.
@@ -88,7 +88,7 @@ def run(binary, data_dir, script, folder):
         if not os.path.exists(target):
             os.symlink(os.path.join(data_dir, name), target)
     shutil.copy(script, os.path.join(folder, "script.txt"))
-    subprocess.run([binary, "--headless", "--seed", "12345", "--date", "2024-03-15",
+    subprocess.run([binary, "--headless", "--seed", "12345",
                     "--input", "script.txt", "--frames", "100000"],
                    cwd=folder, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                    timeout=600)
