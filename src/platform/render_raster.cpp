@@ -571,8 +571,19 @@ void RenderDevice::DrawTexture(const Texture& texture, const RECT& source,
     c->top = source.top;
     c->right = source.right;
     c->bottom = source.bottom;
-    const float m[6] = {transform.m11, transform.m12, transform.m21,
-                        transform.m22, transform.dx,  transform.dy};
+    float m[6] = {transform.m11, transform.m12, transform.m21,
+                  transform.m22, transform.dx,  transform.dy};
+    // An unscaled picture lands on whole pixels: recorded there, a piece that
+    // creeps towards its place by fractions of a pixel stops changing the
+    // scene as soon as it stops changing the picture.
+    if (m[0] == 1.0f && m[1] == 0.0f && m[2] == 0.0f && m[3] == 1.0f) {
+      const double x = std::floor(static_cast<double>(m[4]) + 0.5);
+      const double y = std::floor(static_cast<double>(m[5]) + 0.5);
+      if (std::fabs(x) < 1.0e7 && std::fabs(y) < 1.0e7) {
+        m[4] = static_cast<float>(x);
+        m[5] = static_cast<float>(y);
+      }
+    }
     std::memcpy(c->m, m, sizeof m);
     return;
   }
