@@ -174,3 +174,23 @@ TEST(RenderScene, CachedScaledAndTintedPicturesMatchDirectDrawsExactly) {
   }
   EXPECT_EQ(moving->Stats().cacheBuilds, 0u);
 }
+
+TEST(RenderScene, PicturesCreepingByLessThanAThousandthOfAPixelDoNotRedraw) {
+  // A scaled piece gliding ever closer to its place, and a turned one.
+  auto device = MakeDevice();
+  Texture piece = Pattern(30, 30, true);
+  auto scene = [&](float x, float angle) {
+    device->BeginScene();
+    device->DrawTexture(piece, RECT{0, 0, 30, 30}, Scaled(1.5f, 1.5f, x, 10), 0xFFFFFFFF);
+    const D3DXVECTOR2 centre{15, 15}, at{300, 300};
+    device->DrawTexture(piece, RECT{0, 0, 30, 30},
+                        MatrixTransformation2D(nullptr, &centre, angle, &at), 0xFFFFFFFF);
+    return device->EndScene();
+  };
+  EXPECT_TRUE(scene(100.0f, 0.5f));
+  EXPECT_FALSE(scene(100.0f + 1.0f / 4096, 0.5f));
+  EXPECT_FALSE(scene(100.0f + 1.0f / 2048, 0.5f + 1e-7f));
+  // The drift counts from the scene drawn, so small steps add up to a redraw.
+  EXPECT_TRUE(scene(100.0f + 1.0f / 512, 0.5f));
+  EXPECT_TRUE(scene(100.0f + 1.0f / 512, 0.5001f));
+}
