@@ -4,6 +4,9 @@
 // the pacing of frames in a window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/render_device.h"
@@ -85,6 +88,38 @@ TEST_F(FrameSkipTest, UnchangedFramesDrawNothingAndAPlayRedrawsWithItsClock) {
   }
   EXPECT_GE(drawn, 2);
   EXPECT_LE(drawn, 4);
+}
+
+TEST_F(FrameSkipTest, GlidingPiecesLeftUndrawnDifferByAtMostTwoLevels) {
+  // The sliding puzzle and the fruit balance glide ever closer to their
+  // places; once the creep is too small to see, frames stop drawing, and
+  // what the screen keeps is within two levels of the exact picture.
+  for (const int game : {10, 13}) {
+    SCOPED_TRACE("game " + std::to_string(game));
+    ASSERT_TRUE(StartListedGame(game, 1));
+    driver->SkipCountdown();
+    int drawnLate = 0;
+    for (int frame = 0; frame < 600; ++frame) {
+      driver->Frame(1.0 / 60);
+      if (DrawFrame() && frame >= 480) ++drawnLate;
+    }
+    EXPECT_LE(drawnLate, 10);  // of 120 frames: the time bar and the last of the creep
+    const std::vector<uint32_t> kept = Pixels();
+    screen->Draw([this] {
+      menu->Render();
+      menu->DrawCursor();
+    });
+    const std::vector<uint32_t> exact = Pixels();
+    int worst = 0;
+    for (size_t i = 0; i < kept.size(); ++i)
+      for (int shift : {0, 8, 16})
+        worst = std::max(worst, std::abs(static_cast<int>((kept[i] >> shift) & 0xFF) -
+                                         static_cast<int>((exact[i] >> shift) & 0xFF)));
+    EXPECT_LE(worst, 2);
+    menu->FinishGame();
+    menu->SetPage(1);
+    app->runState = 0;
+  }
 }
 
 TEST(FramePacer, QuietMenuSleepsLongerPlaysAndInputKeepTheFrameRate) {
