@@ -9,11 +9,35 @@
 #include "platform/render_device.h"
 #include "util/app_context.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
+
+// Texels of exactly the colour key become fully transparent.
+void ApplyColourKey(std::vector<uint32_t>& texels) {
+  uint32_t* p = texels.data();
+  const size_t n = texels.size();
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i key = _mm_set1_epi32(static_cast<int>(TEXTURE_COLOUR_KEY));
+  for (; i + 4 <= n; i += 4) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i hit = _mm_cmpeq_epi32(v, key);
+    if (_mm_movemask_epi8(hit) != 0)
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), _mm_andnot_si128(hit, v));
+  }
+#endif
+  for (; i < n; ++i)
+    if (p[i] == TEXTURE_COLOUR_KEY) p[i] = 0x00000000;
+}
+
+}  // namespace
 
 // Decodes an image, trying a second time when the first attempt fails, and
 // makes the colour-key texels transparent.
-Texture* CreateTexture(const std::vector<uint8_t>& bytes) {
+Texture* CreateTextureFromBytes(const std::vector<uint8_t>& bytes) {
   if (bytes.empty()) return nullptr;
   auto texture = std::make_unique<Texture>();
   bool decoded = DecodeImage(bytes.data(), bytes.size(), texture.get());
@@ -25,11 +49,11 @@ Texture* CreateTexture(const std::vector<uint8_t>& bytes) {
       texture->texels.size() != static_cast<size_t>(texture->width) * texture->height) {
     return nullptr;
   }
-  for (uint32_t& texel : texture->texels) {
-    if (texel == TEXTURE_COLOUR_KEY) texel = 0x00000000;
-  }
+  ApplyColourKey(texture->texels);
   return texture.release();
 }
+
+namespace {
 
 bool ReadDiskFile(const char* name, std::vector<uint8_t>* out) {
   out->clear();
@@ -46,7 +70,7 @@ bool ReadDiskFile(const char* name, std::vector<uint8_t>* out) {
 HRESULT LoadFromDisk(const char* name, Texture** out) {
   std::vector<uint8_t> bytes;
   if (!ReadDiskFile(name, &bytes)) return E_FAIL;
-  *out = CreateTexture(bytes);
+  *out = CreateTextureFromBytes(bytes);
   return *out != nullptr ? S_OK : E_FAIL;
 }
 
@@ -58,7 +82,7 @@ HRESULT AppContext::LoadTexture(const char* name, Texture** out, FILE* file, boo
   if (file == nullptr) return allowDisk ? LoadFromDisk(name, out) : E_FAIL;
   std::vector<uint8_t> bytes;
   if (ReadMember(file, name, &bytes)) {
-    *out = CreateTexture(bytes);
+    *out = CreateTextureFromBytes(bytes);
     if (*out != nullptr) return S_OK;
   }
   return allowDisk ? LoadFromDisk(name, out) : E_FAIL;

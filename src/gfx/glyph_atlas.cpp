@@ -17,6 +17,7 @@ const GlyphEntry& GlyphAtlas::Entry(unsigned char byte) {
   if (!face || e.codepoint < 0x20 || e.codepoint == 0x7F) return e;
   GlyphBitmap bitmap;
   ++rasterised;
+  ++rasterisedByAll;
   if (!face->RenderGlyph(e.codepoint, &bitmap)) return e;
   const size_t size = static_cast<size_t>(std::max(bitmap.width, 0)) * std::max(bitmap.height, 0);
   if (bitmap.coverage.size() < size) return e;  // a mask shorter than it says is not used

@@ -34,4 +34,5 @@ struct GlyphAtlas : TextMetrics {
   std::vector<int16_t> kerning;       // 256 x 256 pairs, made on first use
   std::vector<TextLine> lines;        // reused by every layout of this font
   int rasterised = 0;                 // glyphs rendered by the face so far
+  static inline long long rasterisedByAll = 0;  // by every font of the process
 };

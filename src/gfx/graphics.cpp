@@ -2,7 +2,12 @@
 #include "gfx/graphics.h"
 
 #include <algorithm>
+#include <atomic>
+#include <iterator>
 #include <memory>
+#include <thread>
+#include <vector>
+#include "data/data_file.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
@@ -99,15 +104,55 @@ HRESULT LoadTextures() {
   ownedSprite = std::make_unique<Sprite>(app.device);
   app.sprite = ownedSprite.get();
   RefreshLoadingScreen();
-  bool first = true;
-  for (const TextureLoad& load : TEXTURE_LOADS) {
-    // A texture that is already there (a second call) is replaced, not leaked.
-    ReleaseTexture(app.*load.field);
-    if (FAILED(app.LoadTexture(load.member, &(app.*load.field), app.dataFile, false))) {
+  constexpr size_t count = std::size(TEXTURE_LOADS);
+  // A texture that is already there (a second call) is replaced, not leaked.
+  for (const TextureLoad& load : TEXTURE_LOADS) ReleaseTexture(app.*load.field);
+  // The data file is one stream: every sheet's bytes are read first, in order.
+  std::vector<std::vector<uint8_t>> bytes(count);
+  size_t readable = 0;
+  while (readable < count && app.dataFile &&
+         ReadMember(app.dataFile, TEXTURE_LOADS[readable].member, &bytes[readable]))
+    ++readable;
+  // The splash picture first, for the loading screen; the other sheets are
+  // decoded on two threads, this one showing the progress as it goes.
+  std::vector<Texture*> decoded(count, nullptr);
+  if (readable > 0) decoded[0] = CreateTextureFromBytes(bytes[0]);
+  // Nothing is decoded after a splash that failed.
+  std::atomic<size_t> next{decoded[0] ? size_t{1} : count};
+  std::atomic<int> done{0};
+  std::thread helper;
+  if (readable > 2 && decoded[0]) {
+    helper = std::thread([&] {
+      for (size_t i; (i = next.fetch_add(1)) < readable;) {
+        decoded[i] = CreateTextureFromBytes(bytes[i]);
+        done.fetch_add(1);
+      }
+    });
+  }
+  // The loading screen shows the splash from now on; each finished sheet
+  // moves its bar by one step.
+  if (decoded[0]) app.*TEXTURE_LOADS[0].field = decoded[0];
+  decoded[0] = nullptr;  // placed already
+  int shown = 0;
+  auto showProgress = [&] {
+    for (const int now = done.load(); shown < now; ++shown) RefreshLoadingScreen(shown + 1 == now);
+  };
+  for (size_t i; (i = next.fetch_add(1)) < readable;) {
+    decoded[i] = CreateTextureFromBytes(bytes[i]);
+    done.fetch_add(1);
+    showProgress();
+  }
+  if (helper.joinable()) helper.join();
+  showProgress();
+  // Sheets in loading order up to the first that is missing or broken; what
+  // came after it is not kept.
+  for (size_t i = 0; i < count; ++i) {
+    const bool ok = i == 0 ? app.*TEXTURE_LOADS[0].field != nullptr : i < readable && decoded[i];
+    if (!ok) {
+      for (size_t k = i; k < count; ++k) delete decoded[k];
       return E_FAIL;  // what has loaded so far stays until shutdown
     }
-    if (!first) RefreshLoadingScreen();
-    first = false;
+    if (i > 0) app.*TEXTURE_LOADS[i].field = decoded[i];
   }
   return S_OK;
 }
@@ -127,8 +172,8 @@ void RefreshLoadingScreen(bool draw) {
   AppContext& app = GetAppContext();
   if (app.device == nullptr || app.sprite == nullptr) return;
 
-  app.device->Clear(0xFF646464);
   app.device->BeginScene();
+  app.device->Clear(0xFF646464);
   app.sprite->Begin();
   const D3DXVECTOR2 scaling{static_cast<float>(app.screenWidth) / 1024.0f,
                             static_cast<float>(app.screenHeight) / 768.0f};

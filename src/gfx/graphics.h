@@ -1,6 +1,7 @@
 // Device set-up, the sixteen textures and the loading screen.
 #pragma once
 #include <cstdio>
+#include <vector>
 #include "platform/win_types.h"
 
 class AppContext;
@@ -10,6 +11,9 @@ HRESULT LoadTextures();   // creates the sprite, loads the textures behind the l
 void RefreshLoadingScreen(bool draw = true);  // counts one step (and draws the screen when asked)
 int LoadingProgress();
 void ReleaseTexture(struct Texture*& texture);
+// A texture from the bytes of an image file (decoded, a failed decode tried
+// once more, colour key applied); null when it cannot be decoded.
+struct Texture* CreateTextureFromBytes(const std::vector<uint8_t>& bytes);
 void ReleaseTextures();  // the sixteen textures, in shutdown order
 void ReleaseGraphics();   // fonts, textures, sprite, device, in that order (Shutdown)
 

@@ -1,10 +1,13 @@
 // Image decoding into A8R8G8B8 texels and PNG writing, on SDL2_image.
+// Plain 8-bit RGB and RGBA PNGs (all the game's sheets) are decoded by libpng
+// straight into the texture's texels, without the surfaces in between.
 //
 // Decoding needs no SDL video; it only uses surfaces. Before anything is
 // decoded the image header is read here, so an image that claims absurd
 // dimensions is refused before the decoder tries to allocate memory for it.
 #include <SDL.h>
 #include <SDL_image.h>
+#include <png.h>
 
 #include <climits>
 #include <cstring>
@@ -76,9 +79,56 @@ bool HeaderAcceptable(const uint8_t* bytes, size_t size) {
   return PngHeaderOk(bytes, size) || BmpHeaderOk(bytes, size) || JpegHeaderOk(bytes, size);
 }
 
+// An 8-bit RGB or RGBA PNG without colour-space chunks, whose texels libpng
+// gives exactly as the general decoder does (no gamma or profile applied).
+bool PlainPng(const uint8_t* b, size_t n) {
+  if (!PngHeaderOk(b, n) || b[24] != 8 || (b[25] != 2 && b[25] != 6) || b[28] != 0) return false;
+  size_t pos = 8;
+  while (pos + 8 <= n) {
+    const uint32_t length = ReadBE32(b + pos);
+    const uint8_t* type = b + pos + 4;
+    if (std::memcmp(type, "IDAT", 4) == 0) return true;
+    for (const char* t : {"gAMA", "sRGB", "iCCP", "cHRM", "sBIT"})
+      if (std::memcmp(type, t, 4) == 0) return false;
+    if (length > n - pos - 8) return false;
+    pos += size_t{12} + length;
+  }
+  return false;
+}
+
+bool DecodePlainPng(const uint8_t* bytes, size_t size, Texture* out) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes, size)) return false;
+  if (!SizeAcceptable(image.width, image.height)) {
+    png_image_free(&image);
+    return false;
+  }
+  // BGRA bytes are A8R8G8B8 words on a little-endian machine.
+  image.format = PNG_FORMAT_BGRA;
+  Texture result;
+  result.width = static_cast<int>(image.width);
+  result.height = static_cast<int>(image.height);
+  result.texels.resize(static_cast<size_t>(image.width) * image.height);
+  if (!png_image_finish_read(&image, nullptr, result.texels.data(),
+                             static_cast<png_int_32>(image.width * sizeof(uint32_t)), nullptr)) {
+    png_image_free(&image);
+    return false;
+  }
+  *out = std::move(result);
+  return true;
+}
+
 }  // namespace
 
 bool DecodeImage(const uint8_t* bytes, size_t size, Texture* out) {
+  if (!bytes || !out || size == 0 || size > static_cast<size_t>(INT_MAX)) return false;
+  if (SDL_BYTEORDER == SDL_LIL_ENDIAN && PlainPng(bytes, size)) return DecodePlainPng(bytes, size, out);
+  return DecodeImageGeneral(bytes, size, out);
+}
+
+bool DecodeImageGeneral(const uint8_t* bytes, size_t size, Texture* out) {
   if (!bytes || !out || size == 0 || size > static_cast<size_t>(INT_MAX)) return false;
   if (!HeaderAcceptable(bytes, size)) return false;
   SDL_RWops* rw = SDL_RWFromConstMem(bytes, static_cast<int>(size));

@@ -1,29 +1,56 @@
 // RenderDevice: creation, the lost/reset cycle and presentation. The picture
-// itself is drawn in software (render_raster.cpp); in a window, Present hands
-// the back buffer to an SDL renderer that scales it to the window with its
-// aspect kept.
+// itself is drawn in software (render_raster.cpp); in a window, Present copies
+// the back buffer into the window (scaled with its aspect kept), through an
+// SDL renderer only where a GPU exists.
 #include "platform/render_device.h"
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
 #include "platform/window.h"
+
+// A machine with a GPU has a DRM render node; without one, SDL's OpenGL
+// renderer would run Mesa's software rasteriser, which costs far more memory
+// and time than copying the picture into the window ourselves.
+bool GpuAvailable() {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", error))
+    if (entry.path().filename().string().rfind("renderD", 0) == 0) return true;
+  return false;
+}
 
 struct RenderDevice::Presenter {
   SDL_Window* window = nullptr;
+  // With a GPU: an SDL renderer scales a streaming texture. Without one the
+  // picture goes straight into the window's surface.
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
+  bool useRenderer = false;
   int width = 0, height = 0;
+  double refreshInterval = 1.0 / 60.0;
 
   ~Presenter() {
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
   }
 
+  bool Create() {
+    SDL_DisplayMode mode;
+    if (SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0)
+      refreshInterval = 1.0 / mode.refresh_rate;
+    if (useRenderer) return CreateRenderer() && CreateTexture();
+    // The window surface must not be backed by a renderer of SDL's own either.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return SDL_GetWindowSurface(window) != nullptr;
+  }
+
   bool CreateRenderer() {
     // Linear filtering for the scaled picture; must be set before the texture exists.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer) return false;
     // The logical size letterboxes the picture (black bars) and also maps mouse
     // positions in window events back to back-buffer pixels.
@@ -39,6 +66,55 @@ struct RenderDevice::Presenter {
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
     return true;
+  }
+
+  bool Ready() const { return useRenderer ? renderer && texture : window != nullptr; }
+
+  void Show(const uint32_t* pixels) {
+    const int pitch = width * static_cast<int>(sizeof(uint32_t));
+    if (useRenderer) {
+      SDL_UpdateTexture(texture, nullptr, pixels, pitch);
+      SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+      SDL_RenderClear(renderer);
+      SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+      SDL_RenderPresent(renderer);
+      return;
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (!surface || surface->w <= 0 || surface->h <= 0) return;
+    // The back buffer in the surface's own 32-bit layout (X8R8G8B8 and
+    // A8R8G8B8 share their bytes), so copying needs no conversion.
+    const Uint32 format = surface->format->format == SDL_PIXELFORMAT_ARGB8888
+                              ? SDL_PIXELFORMAT_ARGB8888
+                              : SDL_PIXELFORMAT_RGB888;
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width,
+                                                             height, 32, pitch, format);
+    if (!source) return;
+    SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+    if (surface->w == width && surface->h == height) {
+      SDL_BlitSurface(source, nullptr, surface, nullptr);
+    } else {
+      // Letterboxed: the largest size with the picture's aspect, centred
+      // between black bars (the same mapping the mouse positions use).
+      const double scale = std::min(static_cast<double>(surface->w) / width,
+                                    static_cast<double>(surface->h) / height);
+      SDL_Rect target;
+      target.w = std::max(1, static_cast<int>(std::lround(width * scale)));
+      target.h = std::max(1, static_cast<int>(std::lround(height * scale)));
+      target.x = (surface->w - target.w) / 2;
+      target.y = (surface->h - target.h) / 2;
+      const Uint32 black = SDL_MapRGB(surface->format, 0, 0, 0);
+      const SDL_Rect bars[4] = {{0, 0, surface->w, target.y},
+                                {0, target.y + target.h, surface->w, surface->h - target.y - target.h},
+                                {0, target.y, target.x, target.h},
+                                {target.x + target.w, target.y, surface->w - target.x - target.w, target.h}};
+      for (const SDL_Rect& bar : bars)
+        if (bar.w > 0 && bar.h > 0) SDL_FillRect(surface, &bar, black);
+      if (surface->format->format != format || SDL_SoftStretchLinear(source, nullptr, surface, &target) != 0)
+        SDL_BlitScaled(source, nullptr, surface, &target);
+    }
+    SDL_FreeSurface(source);
+    SDL_UpdateWindowSurface(window);
   }
 };
 
@@ -72,7 +148,19 @@ std::unique_ptr<RenderDevice> RenderDevice::Create(const D3DPRESENT_PARAMETERS& 
     presenter->window = static_cast<SDL_Window*>(window->NativeHandle());
     presenter->width = w;
     presenter->height = h;
-    if (!presenter->CreateRenderer() || !presenter->CreateTexture()) {
+    presenter->useRenderer = GpuAvailable();
+    if (!presenter->Create() && presenter->useRenderer) {
+      // A GPU whose renderer cannot be made: present through the surface.
+      delete presenter;
+      presenter = new Presenter();
+      presenter->window = static_cast<SDL_Window*>(window->NativeHandle());
+      presenter->width = w;
+      presenter->height = h;
+      if (!presenter->Create()) {
+        delete presenter;
+        return nullptr;
+      }
+    } else if (!presenter->Ready()) {
       delete presenter;
       return nullptr;
     }
@@ -102,7 +190,7 @@ HRESULT RenderDevice::Reset(const D3DPRESENT_PARAMETERS& params) {
   params_ = params;
   params_.BackBufferWidth = width_;
   params_.BackBufferHeight = height_;
-  if (presenter_) {
+  if (presenter_ && presenter_->useRenderer) {
     // Full-screen switches and driver resets can invalidate the texture; make
     // a fresh one (and a renderer, if an earlier reset lost it). On failure
     // the device stays "not reset" so the caller tries again next turn.
@@ -118,19 +206,29 @@ HRESULT RenderDevice::Reset(const D3DPRESENT_PARAMETERS& params) {
   }
   needsReset_ = false;
   wasMinimized_ = false;
+  dirty_ = true;  // whatever the window showed before is gone
   return S_OK;
 }
 
 void RenderDevice::Present() {
-  if (!presenter_ || !presenter_->renderer || !presenter_->texture || needsReset_) return;
+  if (!presenter_ || !presenter_->Ready() || needsReset_) return;
   PlatformWindow* window = params_.hDeviceWindow;
   if (window && window->IsMinimized()) return;
-  SDL_UpdateTexture(presenter_->texture, nullptr, backBuffer_.data(),
-                    width_ * static_cast<int>(sizeof(uint32_t)));
-  SDL_SetRenderDrawColor(presenter_->renderer, 0, 0, 0, 255);
-  SDL_RenderClear(presenter_->renderer);
-  SDL_RenderCopy(presenter_->renderer, presenter_->texture, nullptr, nullptr);
-  SDL_RenderPresent(presenter_->renderer);
+  // The window asks again after it was uncovered or resized.
+  const bool repaint = window && window->TakeRepaintRequest();
+  if (!dirty_ && !repaint) return;
+  dirty_ = false;
+  presenter_->Show(backBuffer_.data());
+  ++counters_.presents;
+}
+
+double RenderDevice::RefreshInterval() const {
+  return presenter_ ? presenter_->refreshInterval : 1.0 / 60.0;
+}
+
+const char* RenderDevice::PresentPath() const {
+  if (!presenter_) return "offscreen";
+  return presenter_->useRenderer ? "gpu" : "window-surface";
 }
 
 bool RenderDevice::SavePNG(const std::string& path) const {

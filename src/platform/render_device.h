@@ -1,6 +1,10 @@
 // The drawing device: a 1024 x 768 back buffer rendered in software, so the
 // picture is the same in a window and headless. In a window, Present scales
 // the back buffer to the window with its aspect kept (letterboxed).
+//
+// Between BeginScene and EndScene the device only records what is drawn.
+// EndScene compares the recording with the previous scene's: a scene that
+// would draw exactly the same picture costs neither drawing nor presenting.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -10,11 +14,18 @@
 
 class PlatformWindow;
 
+// A number no texture made before has had.
+uint64_t NewTextureSerial();
+
 // A texture: straight (not premultiplied) A8R8G8B8 texels, row after row.
 struct Texture {
   int width = 0;
   int height = 0;
   std::vector<uint32_t> texels;
+  // Tells this picture apart from any other, also from a later texture at the
+  // same address; whoever changes the texels of a texture that has been drawn
+  // in a scene gives it a new serial.
+  uint64_t serial = NewTextureSerial();
   uint32_t Texel(int x, int y) const { return texels[static_cast<size_t>(y) * width + x]; }
 };
 using IDirect3DTexture9 = Texture;
@@ -58,9 +69,32 @@ class RenderDevice {
   HRESULT TestCooperativeLevel();  // lost while minimised, not-reset once restored
   HRESULT Reset(const D3DPRESENT_PARAMETERS& params);
   void Clear(D3DCOLOR colour);
+  // From BeginScene to EndScene, Clear, DrawTexture and DrawMask are recorded.
+  // EndScene draws the recording unless it equals the last scene drawn and
+  // the back buffer still holds that scene; true when it drew.
   void BeginScene();
-  void EndScene();
+  bool EndScene();
+  // Shows the back buffer when it changed since the last present, or when the
+  // window asked to be painted again.
   void Present();
+  // The next scene is drawn even if it equals the last one.
+  void ForgetLastScene() { lastSceneValid_ = false; }
+  // Seconds between two refreshes of the display the window is on (1/60
+  // when unknown or headless); presents are never more frequent.
+  double RefreshInterval() const;
+  // Counters for measurements.
+  struct Counters {
+    uint64_t scenes = 0;          // scenes ended
+    uint64_t scenesDrawn = 0;     // scenes that were drawn
+    uint64_t presents = 0;        // pictures handed to the window
+    uint64_t clearsSkipped = 0;   // clears left out under an opaque full-screen picture
+    uint64_t cacheBuilds = 0;     // scaled pictures made for the cache
+    uint64_t cacheDraws = 0;      // draws served from the cache
+  };
+  const Counters& Stats() const { return counters_; }
+  // Whether presenting goes through the GPU (an SDL renderer) or straight
+  // into the window's surface.
+  const char* PresentPath() const;
 
   // Draws the source rectangle of the texture through the transform, the
   // texels modulated by colour (ARGB) and alpha-blended onto the back buffer.
@@ -73,24 +107,75 @@ class RenderDevice {
   void DrawMask(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch, int x, int y,
                 D3DCOLOR colour, const RECT& clip);
 
+  // Scaled and tinted pictures drawn at the same size in scene after scene
+  // are kept, drawn once, and afterwards copied; this bounds their memory.
+  static constexpr size_t kScaledCacheBytes = size_t{16} << 20;
+
   int Width() const { return width_; }
   int Height() const { return height_; }
   const uint32_t* BackBuffer() const { return backBuffer_.data(); }  // X8R8G8B8
   bool SavePNG(const std::string& path) const;
 
+  // One recorded drawing call. Plain bytes without holes, so scenes compare
+  // with memcmp.
+  struct Command {
+    uint32_t kind;  // 0 clear, 1 texture, 2 mask
+    uint32_t colour;
+    const Texture* texture;
+    uint64_t serial;
+    int32_t left, top, right, bottom;  // source rectangle, or the mask's clip
+    float m[6];                        // transform
+    int32_t maskWidth, maskHeight, x, y;
+    uint64_t maskOffset;               // first byte of the mask in the scene's mask bytes
+  };
  private:
   RenderDevice() = default;
   struct Presenter;
+  struct ScaledCache;
+  void ClearNow(D3DCOLOR colour);
+  void DrawTextureNow(const Texture& texture, const RECT& source, const Matrix2D& transform,
+                      D3DCOLOR colour, bool cacheable);
+  void DrawMaskNow(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch, int x, int y,
+                   D3DCOLOR colour, const RECT& clip);
+  void Replay();
+  bool DrawCached(const Texture& texture, int left, int top, int sw, int sh, const Matrix2D& m,
+                  D3DCOLOR colour);
+  bool CoversScreenOpaquely(const Command& c);
+  bool RectOpaque(const Texture& texture, const RECT& source);
+  void TouchedOutsideScene() {
+    lastSceneValid_ = false;
+    dirty_ = true;
+  }
+
   int width_ = 0, height_ = 0;
   std::vector<uint32_t> backBuffer_;
   D3DPRESENT_PARAMETERS params_;
   Presenter* presenter_ = nullptr;  // window output, null headless
   bool wasMinimized_ = false;
   bool needsReset_ = false;
+  bool recording_ = false;
+  bool lastSceneValid_ = false;  // the back buffer holds exactly lastScene_
+  bool dirty_ = true;            // the back buffer changed since the last present
+  std::vector<Command> scene_, lastScene_;
+  std::vector<uint8_t> sceneMasks_, lastSceneMasks_;
+  struct OpaqueNote {
+    uint64_t serial;
+    RECT source;
+    bool opaque;
+  };
+  std::vector<OpaqueNote> opaqueNotes_;
+  struct CacheDeleter {
+    void operator()(ScaledCache* cache) const;
+  };
+  std::unique_ptr<ScaledCache, CacheDeleter> cache_;
+  Counters counters_;
 };
 using IDirect3DDevice9 = RenderDevice;
 
 // Decodes PNG (or any image SDL2_image reads) into A8R8G8B8 texels.
 bool DecodeImage(const uint8_t* bytes, size_t size, Texture* out);
+// The same through SDL2_image alone, whatever the format (DecodeImage takes a
+// shorter way for plain 8-bit PNGs that gives the same texels).
+bool DecodeImageGeneral(const uint8_t* bytes, size_t size, Texture* out);
 // Writes A8R8G8B8 (or X8R8G8B8 with opaque=true) pixels as a PNG file.
 bool WritePNG(const std::string& path, const uint32_t* pixels, int width, int height, bool opaque);

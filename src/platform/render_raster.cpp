@@ -6,8 +6,11 @@
 // of transparent regions and reduces the blend to dst = src + dst * (1 - a).
 // The back buffer is X8R8G8B8; its alpha byte is always kept at 0xFF.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 #include <vector>
 #include "platform/render_device.h"
 
@@ -231,9 +234,13 @@ void FilterOpaqueRow(const uint32_t* r, const Tap* taps, size_t n, uint32_t* out
 // Scaled (possibly mirrored) but unrotated draws, the common case for
 // backgrounds: the per-column taps are computed once, and each source row is
 // filtered horizontally once and reused by all screen rows that need it.
+// With `store`, the filtered and tinted pixels are written premultiplied
+// instead of blended (the destination starts transparent): that is how the
+// scaled-picture cache is made, and blending the stored pixels later gives
+// exactly what drawing directly gives.
 void DrawScaled(uint32_t* dst, int dstWidth, const uint32_t* src, int pitch, int sw, int sh,
                 double scaleX, double scaleY, double dx, double dy, int bx0, int bx1, int by0,
-                int by1, uint32_t colour) {
+                int by1, uint32_t colour, bool store = false) {
   static thread_local std::vector<Tap> cols, rows;
   static thread_local std::vector<uint32_t> lineA, lineB;
   const int firstCol = AxisTaps(bx0, bx1, dx, scaleX, sw, &cols);
@@ -294,6 +301,8 @@ void DrawScaled(uint32_t* dst, int dstWidth, const uint32_t* src, int pitch, int
       } else {
         LerpRow(a, b, t.f, out, n);
       }
+    } else if (store) {
+      for (size_t i = 0; i < n; ++i) out[i] = tint.Apply(t.f ? Lerp(a[i], b[i], t.f) : a[i]);
     } else if (!t.f && tint.white) {
       for (size_t i = 0; i < n; ++i) out[i] = BlendPremultiplied(a[i], out[i]);
     } else {
@@ -329,15 +338,289 @@ Matrix2D MatrixTransformation2D(const D3DXVECTOR2* scaling, const D3DXVECTOR2* r
   return m;
 }
 
-void RenderDevice::Clear(D3DCOLOR colour) {
-  std::fill(backBuffer_.begin(), backBuffer_.end(), colour | 0xFF000000u);
+// ---------------------------------------------------------------- scaled-picture cache
+
+// Pictures that a scene scales or tints, kept premultiplied at their size on
+// screen. A picture is made on its second scene in a row with the same
+// texture, source, scale, tint and position within a pixel, so a piece that
+// moves or grows from frame to frame is never cached, while a background or
+// a card that stays put is made once and then only copied.
+struct RenderDevice::ScaledCache {
+  struct Key {
+    uint64_t serial;
+    int32_t left, top, width, height;
+    float scaleX, scaleY;
+    double fracX, fracY;  // the picture's offset from its whole-pixel origin
+    uint32_t colour;
+    bool operator==(const Key& o) const {
+      return serial == o.serial && left == o.left && top == o.top && width == o.width &&
+             height == o.height && scaleX == o.scaleX && scaleY == o.scaleY && fracX == o.fracX &&
+             fracY == o.fracY && colour == o.colour;
+    }
+  };
+  struct Entry {
+    Key key;
+    int width = 0, height = 0;          // size of the picture in screen pixels
+    std::vector<uint32_t> pixels;       // premultiplied
+    std::vector<uint8_t> rowKind;       // 0 all transparent, 1 all opaque, 2 mixed
+    uint64_t lastScene = 0;
+  };
+
+  void BeginScene() {
+    ++scene;
+    std::swap(seenBefore, seenNow);
+    seenNow.clear();
+  }
+
+  // Entries unused for a while go; so does the least recently used one while
+  // the cache is over its budget.
+  void EndScene() {
+    constexpr uint64_t kUnusedScenes = 600;
+    for (size_t i = entries.size(); i-- > 0;) {
+      if (scene - entries[i].lastScene > kUnusedScenes) Drop(i);
+    }
+    while (bytes > kScaledCacheBytes && !entries.empty()) {
+      size_t oldest = 0;
+      for (size_t i = 1; i < entries.size(); ++i)
+        if (entries[i].lastScene < entries[oldest].lastScene) oldest = i;
+      Drop(oldest);
+    }
+  }
+
+  void Drop(size_t i) {
+    bytes -= entries[i].pixels.size() * sizeof(uint32_t);
+    entries.erase(entries.begin() + static_cast<ptrdiff_t>(i));
+  }
+
+  Entry* Find(const Key& key) {
+    for (Entry& e : entries)
+      if (e.key == key) return &e;
+    return nullptr;
+  }
+
+  // Notes the key for this scene; true when the scene before drew it too.
+  bool SeenBefore(const Key& key) {
+    seenNow.push_back(key);
+    for (const Key& k : seenBefore)
+      if (k == key) return true;
+    return false;
+  }
+
+  std::vector<Entry> entries;
+  std::vector<Key> seenBefore, seenNow;
+  size_t bytes = 0;
+  uint64_t scene = 0;
+};
+
+uint64_t NewTextureSerial() {
+  static std::atomic<uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
 }
 
-void RenderDevice::BeginScene() {}
-void RenderDevice::EndScene() {}
+void RenderDevice::ClearNow(D3DCOLOR colour) {
+  const uint32_t value = colour | 0xFF000000u;
+  uint32_t* p = backBuffer_.data();
+  size_t n = backBuffer_.size(), i = 0;
+#if defined(__SSE2__)
+  const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+  for (; i < n && (reinterpret_cast<uintptr_t>(p + i) & 15) != 0; ++i) p[i] = value;
+  for (; i + 16 <= n; i += 16) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(p + i), v);
+    _mm_store_si128(reinterpret_cast<__m128i*>(p + i + 4), v);
+    _mm_store_si128(reinterpret_cast<__m128i*>(p + i + 8), v);
+    _mm_store_si128(reinterpret_cast<__m128i*>(p + i + 12), v);
+  }
+#endif
+  for (; i < n; ++i) p[i] = value;
+}
+
+namespace {
+
+// Scenes that differ only in how far scaled or turned pictures have crept
+// since the scene on screen was drawn, by less than a thousandth of a pixel
+// (a piece gliding ever closer to its place), look the same: the sampling
+// weights come in 256 steps per texel, so such a shift changes a pixel by at
+// most one level. The drift is measured from the scene drawn, so it cannot
+// add up unseen.
+bool SameButForCreep(const std::vector<RenderDevice::Command>& a,
+                     const std::vector<RenderDevice::Command>& b) {
+  constexpr float kShift = 1.0f / 1024;     // translation, pixels
+  constexpr float kLinear = 1.0f / 1048576;  // scale and rotation entries
+  for (size_t i = 0; i < a.size(); ++i) {
+    const RenderDevice::Command& x = a[i];
+    const RenderDevice::Command& y = b[i];
+    if (std::memcmp(&x, &y, sizeof x) == 0) continue;
+    if (x.kind != 1 || y.kind != 1 || x.colour != y.colour || x.texture != y.texture ||
+        x.serial != y.serial || x.left != y.left || x.top != y.top || x.right != y.right ||
+        x.bottom != y.bottom)
+      return false;
+    for (int k = 0; k < 6; ++k) {
+      const float limit = k < 4 ? kLinear : kShift;
+      if (!(std::fabs(x.m[k] - y.m[k]) <= limit)) return false;
+    }
+  }
+  return true;
+}
+
+RenderDevice::Command* NewCommand(std::vector<RenderDevice::Command>& scene, uint32_t kind) {
+  RenderDevice::Command c;
+  std::memset(&c, 0, sizeof c);  // no stray bytes: scenes compare as bytes
+  c.kind = kind;
+  scene.push_back(c);
+  return &scene.back();
+}
+static_assert(std::is_trivially_copyable_v<RenderDevice::Command>);
+}  // namespace
+
+void RenderDevice::Clear(D3DCOLOR colour) {
+  if (recording_) {
+    NewCommand(scene_, 0)->colour = colour;
+    return;
+  }
+  TouchedOutsideScene();
+  ClearNow(colour);
+}
+
+void RenderDevice::BeginScene() {
+  scene_.clear();
+  sceneMasks_.clear();
+  recording_ = true;
+}
+
+bool RenderDevice::EndScene() {
+  if (!recording_) return false;
+  recording_ = false;
+  ++counters_.scenes;
+  const bool same = lastSceneValid_ && scene_.size() == lastScene_.size() &&
+                    sceneMasks_.size() == lastSceneMasks_.size() &&
+                    (sceneMasks_.empty() ||
+                     std::memcmp(sceneMasks_.data(), lastSceneMasks_.data(), sceneMasks_.size()) == 0) &&
+                    (scene_.empty() ||
+                     std::memcmp(scene_.data(), lastScene_.data(), scene_.size() * sizeof(Command)) == 0 ||
+                     SameButForCreep(scene_, lastScene_));
+  if (same) return false;
+  Replay();
+  ++counters_.scenesDrawn;
+  // The drawn scene becomes the one to compare with; the old buffers are
+  // reused for the next recording, so steady frames allocate nothing.
+  std::swap(scene_, lastScene_);
+  std::swap(sceneMasks_, lastSceneMasks_);
+  lastSceneValid_ = true;
+  dirty_ = true;
+  return true;
+}
+
+void RenderDevice::Replay() {
+  if (!cache_) cache_.reset(new ScaledCache());
+  cache_->BeginScene();
+  for (size_t i = 0; i < scene_.size(); ++i) {
+    const Command& c = scene_[i];
+    switch (c.kind) {
+      case 0:
+        // Nothing of the clear would show under an opaque full-screen picture.
+        if (i + 1 < scene_.size() && CoversScreenOpaquely(scene_[i + 1])) {
+          ++counters_.clearsSkipped;
+          break;
+        }
+        ClearNow(c.colour);
+        break;
+      case 1: {
+        Matrix2D m;
+        m.m11 = c.m[0];
+        m.m12 = c.m[1];
+        m.m21 = c.m[2];
+        m.m22 = c.m[3];
+        m.dx = c.m[4];
+        m.dy = c.m[5];
+        DrawTextureNow(*c.texture, RECT{c.left, c.top, c.right, c.bottom}, m, c.colour, true);
+        break;
+      }
+      default:
+        DrawMaskNow(sceneMasks_.data() + c.maskOffset, c.maskWidth, c.maskHeight, c.maskWidth, c.x,
+                    c.y, c.colour, RECT{c.left, c.top, c.right, c.bottom});
+        break;
+    }
+  }
+  cache_->EndScene();
+}
+
+bool RenderDevice::RectOpaque(const Texture& texture, const RECT& source) {
+  for (const OpaqueNote& note : opaqueNotes_)
+    if (note.serial == texture.serial && note.source.left == source.left &&
+        note.source.top == source.top && note.source.right == source.right &&
+        note.source.bottom == source.bottom)
+      return note.opaque;
+  bool opaque = true;
+  for (int y = source.top; y < source.bottom && opaque; ++y) {
+    const uint32_t* row = texture.texels.data() + static_cast<size_t>(y) * texture.width;
+    uint32_t all = 0xFFFFFFFFu;
+    for (int x = source.left; x < source.right; ++x) all &= row[x];
+    opaque = all >= 0xFF000000u;
+  }
+  if (opaqueNotes_.size() >= 64) opaqueNotes_.erase(opaqueNotes_.begin());
+  opaqueNotes_.push_back({texture.serial, source, opaque});
+  return opaque;
+}
+
+// Whether a recorded draw replaces every pixel of the back buffer: an opaque
+// tint, no rotation, every pixel centre inside the picture and only opaque
+// texels sampled.
+bool RenderDevice::CoversScreenOpaquely(const Command& c) {
+  if (c.kind != 1 || (c.colour >> 24) != 255) return false;
+  const Texture& t = *c.texture;
+  if (t.width <= 0 || t.height <= 0 || t.texels.size() < static_cast<size_t>(t.width) * t.height)
+    return false;
+  const float sx = c.m[0], sy = c.m[3], dx = c.m[4], dy = c.m[5];
+  if (c.m[1] != 0.0f || c.m[2] != 0.0f || !(sx > 0.0f) || !(sy > 0.0f)) return false;
+  const RECT src{std::clamp<int>(c.left, 0, t.width), std::clamp<int>(c.top, 0, t.height),
+                 std::clamp<int>(c.right, 0, t.width), std::clamp<int>(c.bottom, 0, t.height)};
+  if (src.right <= src.left || src.bottom <= src.top) return false;
+  const double w = src.right - src.left, h = src.bottom - src.top;
+  if (sx == 1.0f && sy == 1.0f) {
+    const double fx = std::floor(static_cast<double>(dx) + 0.5);
+    const double fy = std::floor(static_cast<double>(dy) + 0.5);
+    if (!(fx <= 0 && fy <= 0 && fx + w >= width_ && fy + h >= height_)) return false;
+  } else {
+    // Pixel centres 0.5 ... size - 0.5 must map into the picture.
+    if (!(dx <= 0.5 && dy <= 0.5 && dx + w * sx > width_ - 0.5 && dy + h * sy > height_ - 0.5))
+      return false;
+  }
+  return RectOpaque(t, src);
+}
 
 void RenderDevice::DrawTexture(const Texture& texture, const RECT& source,
                                const Matrix2D& transform, D3DCOLOR colour) {
+  if (recording_) {
+    Command* c = NewCommand(scene_, 1);
+    c->colour = colour;
+    c->texture = &texture;
+    c->serial = texture.serial;
+    c->left = source.left;
+    c->top = source.top;
+    c->right = source.right;
+    c->bottom = source.bottom;
+    float m[6] = {transform.m11, transform.m12, transform.m21,
+                  transform.m22, transform.dx,  transform.dy};
+    // An unscaled picture lands on whole pixels: recorded there, a piece that
+    // creeps towards its place by fractions of a pixel stops changing the
+    // scene as soon as it stops changing the picture.
+    if (m[0] == 1.0f && m[1] == 0.0f && m[2] == 0.0f && m[3] == 1.0f) {
+      const double x = std::floor(static_cast<double>(m[4]) + 0.5);
+      const double y = std::floor(static_cast<double>(m[5]) + 0.5);
+      if (std::fabs(x) < 1.0e7 && std::fabs(y) < 1.0e7) {
+        m[4] = static_cast<float>(x);
+        m[5] = static_cast<float>(y);
+      }
+    }
+    std::memcpy(c->m, m, sizeof m);
+    return;
+  }
+  TouchedOutsideScene();
+  DrawTextureNow(texture, source, transform, colour, false);
+}
+
+void RenderDevice::DrawTextureNow(const Texture& texture, const RECT& source,
+                                  const Matrix2D& transform, D3DCOLOR colour, bool cacheable) {
   const int tw = texture.width, th = texture.height;
   if (tw <= 0 || th <= 0 || backBuffer_.empty()) return;
   if (texture.texels.size() < static_cast<size_t>(tw) * static_cast<size_t>(th)) return;
@@ -353,6 +636,12 @@ void RenderDevice::DrawTexture(const Texture& texture, const RECT& source,
   const int sw = right - left, sh = bottom - top;
   const int W = width_, H = height_;
   const Tint tint(colour);
+  // Scaled or tinted pictures without rotation come from the cache once they
+  // have been drawn the same way in the scene before.
+  if (cacheable && m.m12 == 0.0f && m.m21 == 0.0f &&
+      !(m.m11 == 1.0f && m.m22 == 1.0f && tint.white) &&
+      DrawCached(texture, left, top, sw, sh, m, colour))
+    return;
   const uint32_t* texels = texture.texels.data();
   uint32_t* dst = backBuffer_.data();
 
@@ -488,6 +777,33 @@ void RenderDevice::DrawTexture(const Texture& texture, const RECT& source,
 void RenderDevice::DrawMask(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch,
                             int x, int y, D3DCOLOR colour, const RECT& clip) {
   if (!mask || maskWidth <= 0 || maskHeight <= 0 || maskPitch < maskWidth) return;
+  if (recording_) {
+    // The mask's bytes are kept with the scene: the glyph cache may move its
+    // masks before the scene is drawn, and equal bytes mean an equal picture.
+    if ((colour >> 24) == 0) return;
+    Command* c = NewCommand(scene_, 2);
+    c->colour = colour;
+    c->left = clip.left;
+    c->top = clip.top;
+    c->right = clip.right;
+    c->bottom = clip.bottom;
+    c->maskWidth = maskWidth;
+    c->maskHeight = maskHeight;
+    c->x = x;
+    c->y = y;
+    c->maskOffset = sceneMasks_.size();
+    for (int row = 0; row < maskHeight; ++row) {
+      const uint8_t* r = mask + static_cast<size_t>(row) * maskPitch;
+      sceneMasks_.insert(sceneMasks_.end(), r, r + maskWidth);
+    }
+    return;
+  }
+  TouchedOutsideScene();
+  DrawMaskNow(mask, maskWidth, maskHeight, maskPitch, x, y, colour, clip);
+}
+
+void RenderDevice::DrawMaskNow(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch,
+                               int x, int y, D3DCOLOR colour, const RECT& clip) {
   const uint32_t ca = colour >> 24;
   if (ca == 0 || backBuffer_.empty()) return;
   const int64_t cx0 = std::max<int64_t>({0, clip.left, x});
@@ -508,4 +824,105 @@ void RenderDevice::DrawMask(const uint8_t* mask, int maskWidth, int maskHeight, 
       d[px] = BlendPremultiplied(src, d[px]);
     }
   }
+}
+
+void RenderDevice::CacheDeleter::operator()(ScaledCache* cache) const { delete cache; }
+
+bool RenderDevice::DrawCached(const Texture& texture, int left, int top, int sw, int sh,
+                              const Matrix2D& m, D3DCOLOR colour) {
+  if (!cache_) return false;
+  const bool unscaled = m.m11 == 1.0f && m.m22 == 1.0f;
+  // Where the picture lies: whole-pixel origin and size, as the direct draw
+  // would place it.
+  double originX, originY, extentX, extentY;
+  if (unscaled) {
+    originX = std::floor(static_cast<double>(m.dx) + 0.5);
+    originY = std::floor(static_cast<double>(m.dy) + 0.5);
+    extentX = sw;
+    extentY = sh;
+  } else {
+    const double x0 = m.dx, x1 = m.dx + static_cast<double>(sw) * m.m11;
+    const double y0 = m.dy, y1 = m.dy + static_cast<double>(sh) * m.m22;
+    originX = std::floor(std::min(x0, x1));
+    originY = std::floor(std::min(y0, y1));
+    extentX = std::ceil(std::max(x0, x1)) - originX;
+    extentY = std::ceil(std::max(y0, y1)) - originY;
+  }
+  if (!(std::fabs(originX) < kCoordLimit && std::fabs(originY) < kCoordLimit)) return false;
+  if (!(extentX >= 1 && extentY >= 1 && extentX <= 4096 && extentY <= 4096)) return false;
+  const int cw = static_cast<int>(extentX), ch = static_cast<int>(extentY);
+  const int ox = static_cast<int>(originX), oy = static_cast<int>(originY);
+  if (ox >= width_ || oy >= height_ || ox + cw <= 0 || oy + ch <= 0) return true;  // off screen
+
+  ScaledCache::Key key;
+  std::memset(&key, 0, sizeof key);
+  key.serial = texture.serial;
+  key.left = left;
+  key.top = top;
+  key.width = sw;
+  key.height = sh;
+  key.scaleX = m.m11;
+  key.scaleY = m.m22;
+  key.fracX = unscaled ? 0.0 : m.dx - originX;
+  key.fracY = unscaled ? 0.0 : m.dy - originY;
+  key.colour = colour;
+
+  ScaledCache& cache = *cache_;
+  ScaledCache::Entry* entry = cache.Find(key);
+  if (!entry) {
+    const size_t size = static_cast<size_t>(cw) * ch;
+    if (!cache.SeenBefore(key) || size * sizeof(uint32_t) > kScaledCacheBytes / 2) return false;
+    ScaledCache::Entry e;
+    e.key = key;
+    e.width = cw;
+    e.height = ch;
+    e.pixels.assign(size, 0);
+    const uint32_t* srcBase = texture.texels.data() + static_cast<size_t>(top) * texture.width + left;
+    if (unscaled) {
+      const Tint tint(colour);
+      for (int y = 0; y < sh; ++y)
+        for (int x = 0; x < sw; ++x)
+          e.pixels[static_cast<size_t>(y) * cw + x] =
+              tint.Apply(Premultiply(srcBase[static_cast<size_t>(y) * texture.width + x]));
+    } else {
+      DrawScaled(e.pixels.data(), cw, srcBase, texture.width, sw, sh, m.m11, m.m22, key.fracX,
+                 key.fracY, 0, cw, 0, ch, colour, true);
+    }
+    e.rowKind.resize(ch);
+    for (int y = 0; y < ch; ++y) {
+      const uint32_t* row = e.pixels.data() + static_cast<size_t>(y) * cw;
+      uint32_t all = 0xFFFFFFFFu, any = 0;
+      for (int x = 0; x < cw; ++x) {
+        all &= row[x];
+        any |= row[x];
+      }
+      e.rowKind[y] = all >= 0xFF000000u ? 1 : (any >> 24) == 0 ? 0 : 2;
+    }
+    cache.bytes += size * sizeof(uint32_t);
+    cache.entries.push_back(std::move(e));
+    entry = &cache.entries.back();
+    ++counters_.cacheBuilds;
+  } else {
+    cache.SeenBefore(key);
+  }
+  entry->lastScene = cache.scene;
+  ++counters_.cacheDraws;
+
+  const int x0 = std::max(0, ox), x1 = std::min(width_, ox + cw);
+  const int y0 = std::max(0, oy), y1 = std::min(height_, oy + ch);
+  for (int y = y0; y < y1; ++y) {
+    const uint8_t kind = entry->rowKind[y - oy];
+    if (kind == 0) continue;
+    const uint32_t* src = entry->pixels.data() + static_cast<size_t>(y - oy) * cw + (x0 - ox);
+    uint32_t* dst = backBuffer_.data() + static_cast<size_t>(y) * width_ + x0;
+    if (kind == 1) {
+      std::memcpy(dst, src, static_cast<size_t>(x1 - x0) * sizeof(uint32_t));
+      continue;
+    }
+    for (int x = 0; x < x1 - x0; ++x) {
+      const uint32_t p = src[x];
+      if ((p >> 24) != 0) dst[x] = BlendPremultiplied(p, dst[x]);
+    }
+  }
+  return true;
 }

@@ -108,6 +108,9 @@ void TranslateEvent(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) Post(w, WM_CLOSE, 0, 0);
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) Post(w, WM_KILLFOCUS, 0, 0);
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+          e.window.event == SDL_WINDOWEVENT_RESTORED || e.window.event == SDL_WINDOWEVENT_SHOWN)
+        w->RequestRepaint();
       break;
     case SDL_MOUSEMOTION:
       ToBackBuffer(sw, e.motion.x, e.motion.y, &x, &y);
@@ -321,6 +324,16 @@ bool GetMessage(MSG* msg) {
   NoteKeyState(q);
   if (msg) *msg = q.msg;
   return q.msg.message != WM_QUIT;
+}
+
+bool WaitForWindowEvent(int timeoutMilliseconds) {
+  if (!g_queue.empty()) return true;
+  if (!VideoActive()) return false;
+  SDL_Event e;
+  if (!SDL_WaitEventTimeout(&e, std::max(timeoutMilliseconds, 0))) return false;
+  TranslateEvent(e);
+  PumpEvents();
+  return true;
 }
 
 void TranslateMessage(const MSG*) {}

@@ -33,6 +33,14 @@ class PlatformWindow {
   WNDPROC Proc() const { return proc_; }
   void Destroy();  // like DestroyWindow: hides the window and sends WM_DESTROY (once)
   bool IsDestroyed() const { return destroyed_; }
+  // True once after the window was uncovered, resized or restored, when what
+  // it shows must be handed to it again.
+  bool TakeRepaintRequest() {
+    const bool requested = repaintRequested_;
+    repaintRequested_ = false;
+    return requested;
+  }
+  void RequestRepaint() { repaintRequested_ = true; }
 
  private:
   PlatformWindow() = default;
@@ -41,12 +49,17 @@ class PlatformWindow {
   bool headless_ = true;
   bool fullscreen_ = false;
   bool destroyed_ = false;
+  bool repaintRequested_ = false;
   bool ownsVideo_ = false;  // this window started SDL's video subsystem
 };
 
 // Message queue (one per process, like the thread's queue).
 bool PeekMessage(MSG* msg);   // true when a message waits; nothing is removed
 bool GetMessage(MSG* msg);    // removes the next message; false for WM_QUIT
+// Sleeps until something happens to the window (input, a repaint request)
+// or the time is up; true when something happened. Returns at once without a
+// real window.
+bool WaitForWindowEvent(int timeoutMilliseconds);
 void TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,9 @@
 #include "shell/shell.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "gfx/sprite.h"
 #include "menu/main_menu.h"
 #include "platform/clock.h"
+#include "platform/process_stats.h"
 #include "util/app_context.h"
 #include "util/safe_file.h"
 #include "shell/command_line.h"
@@ -42,6 +46,48 @@ void LeaveProgram(AppContext& app, ShellState& shell) {
   delete app.hWnd;
   app.hWnd = nullptr;
 }
+
+// With DENKAR_MEASURE=FILE set (the benchmark sets it), the run writes a few
+// figures to FILE: the time from DENKAR_MEASURE_START (monotonic nanoseconds,
+// taken by whoever started the program) to the first frame of the main menu,
+// the resident memory then, and at the end how many frames ran, were drawn
+// and were presented.
+class MeasurementLog {
+ public:
+  MeasurementLog() {
+    const char* path = std::getenv("DENKAR_MEASURE");
+    if (path && *path) path_ = path;
+    const char* start = std::getenv("DENKAR_MEASURE_START");
+    if (start && *start) start_ = std::strtoll(start, nullptr, 10);
+  }
+  void FrameDone(const AppContext& app) {
+    if (path_.empty() || firstFrameWritten_ || !app.device) return;
+    firstFrameWritten_ = true;
+    const double ms = start_ > 0 ? (MonotonicNanoseconds() - start_) / 1e6 : -1.0;
+    Write("first_frame_ms " + std::to_string(ms) + "\nrss_kib " + std::to_string(ResidentKiB()) +
+              "\npresent_path " + app.device->PresentPath() + "\n",
+          "w");
+  }
+  void Finish(const AppContext& app, int frames) {
+    if (path_.empty() || !app.device) return;
+    const RenderDevice::Counters& c = app.device->Stats();
+    Write("frames " + std::to_string(frames) + "\nscenes_drawn " + std::to_string(c.scenesDrawn) +
+              "\npresents " + std::to_string(c.presents) + "\nrss_kib_end " +
+              std::to_string(ResidentKiB()) + "\n",
+          "a");
+  }
+
+ private:
+  void Write(const std::string& text, const char* mode) {
+    if (FILE* file = std::fopen(path_.c_str(), mode)) {
+      std::fputs(text.c_str(), file);
+      std::fclose(file);
+    }
+  }
+  std::string path_;
+  int64_t start_ = 0;
+  bool firstFrameWritten_ = false;
+};
 
 bool SaveScreenshot(const AppContext& app, const std::string& path) {
   if (app.device && app.device->SavePNG(path)) return true;
@@ -187,20 +233,38 @@ void Tick(AppContext& app, ShellState& shell, int64_t counter) {
   }
 }
 
-void DrawFrame() {
+bool DrawFrame() {
   AppContext& app = GetAppContext();
   ShellState& shell = GetShellState();
-  if (!app.device) return;
-  app.device->Clear(BACKGROUND_COLOUR);
+  shell.frameChanged = false;
+  if (!app.device) return false;
+  // The device records the scene and draws it only when it differs from the
+  // picture already in the back buffer.
   app.device->BeginScene();
+  app.device->Clear(BACKGROUND_COLOUR);
   if (app.sprite) app.sprite->Begin();
   if (shell.mainMenu) {
     shell.mainMenu->Render();
     if (auto* menu = dynamic_cast<MainMenu*>(shell.mainMenu)) menu->DrawCursor();
   }
   if (app.sprite) app.sprite->End();
-  app.device->EndScene();
+  shell.frameChanged = app.device->EndScene();
   app.device->Present();
+  return shell.frameChanged;
+}
+
+void FramePacer::FrameRan(double now, bool changed, bool busy) {
+  lastFrame = now;
+  if (changed) lastActivity = now;
+  double wait = refresh;
+  const double quiet = now - lastActivity;
+  if (!busy && quiet >= quietAfter) wait = std::clamp(quiet / 2, refresh, longestWait);
+  nextFrame = now + wait;
+}
+
+void FramePacer::InputArrived(double now) {
+  lastActivity = now;
+  nextFrame = std::min(nextFrame, lastFrame + refresh);
 }
 
 bool RunIdleTurn(HRESULT level) {
@@ -322,9 +386,10 @@ int RunApplication(const CommandLine& cmd) {
     return 0;
   }
 
-  // 10. Sound; without it the game runs silently.
+  // 10. Sound; without it the game runs silently. A machine without a sound
+  // device is no error the player must acknowledge: one line says it.
   if (FAILED(InitSound(RefreshLoadingScreen))) {
-    MessageBox(nullptr, "DirectSound kann nicht initialisiert werden", "Fehler!", MB_ICONERROR);
+    std::fprintf(stderr, "denkarium: no sound device; the sound effects are silent\n");
     app.soundVolume = 0;
     app.musicVolume = 0;
   }
@@ -340,10 +405,22 @@ int RunApplication(const CommandLine& cmd) {
   int64_t frequency = 0;
   StartFrameTimer(app, QueryPerformanceFrequency(&frequency));
 
-  // 14. The loop.
+  // 14. The loop. Headless, frames follow each other at once on the virtual
+  // clock; in a window they are paced (FramePacer).
+  const bool paced = !cmd.headless;
+  FramePacer pacer;
+  pacer.refresh = app.device->RefreshInterval();
+  auto secondsNow = [&] {
+    int64_t counter = 0, frequency = 1;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter) / static_cast<double>(frequency > 0 ? frequency : 1);
+  };
+  MeasurementLog measurements;
   int exitCode = 0;
   int framesDrawn = 0;
   bool scriptRanForFrame = false;
+  bool inputArrived = false;
   for (;;) {
     if (cmd.frames >= 0 && framesDrawn >= cmd.frames) app.runState = 2;
     if (app.runState == 2) break;  // exit path B: the quit button (or --frames)
@@ -356,6 +433,7 @@ int RunApplication(const CommandLine& cmd) {
       }
       TranslateMessage(&msg);
       DispatchMessage(&msg);
+      inputArrived = true;
       continue;
     }
 
@@ -365,13 +443,39 @@ int RunApplication(const CommandLine& cmd) {
       if (player->BeforeFrame(app.hWnd)) continue;
     }
 
+    if (paced) {
+      double now = secondsNow();
+      if (inputArrived) pacer.InputArrived(now);
+      inputArrived = false;
+      const double wait = pacer.SecondsToWait(now);
+      if (wait > 0) {
+        if (WaitForWindowEvent(static_cast<int>(std::ceil(wait * 1000.0)))) {
+          // Input after a long quiet spell: the clocks first catch up to now,
+          // so the input lands in a frame as short as at the full frame rate.
+          now = secondsNow();
+          if (now - pacer.lastFrame > 2 * pacer.refresh &&
+              app.device->TestCooperativeLevel() == S_OK)
+            Tick();
+          pacer.InputArrived(now);
+        }
+        continue;
+      }
+    }
+
     if (ClockIsVirtual()) ClockAdvanceFrame();
     if (!RunIdleTurn(app.device->TestCooperativeLevel())) continue;
     ++framesDrawn;
     scriptRanForFrame = false;
+    if (paced) {
+      // Scripts and counted runs keep the full frame rate, like a play.
+      const bool busy = app.runState == 1 || player || cmd.frames >= 0;
+      pacer.FrameRan(secondsNow(), shell.frameChanged, busy);
+    }
+    measurements.FrameDone(app);
     if (player)
       for (const std::string& shot : player->TakeScreenshots()) SaveScreenshot(app, shot);
   }
+  measurements.Finish(app, framesDrawn);
 
   // Screenshots asked for right before the end show the last frame drawn.
   if (player)

@@ -30,6 +30,7 @@ struct ShellState {
   // being made up.
   double carriedFrameTime = 0;
   int fullscreenSwitches = 0;  // Ctrl+Enter switches in this run
+  bool frameChanged = false;   // the last frame drawn changed the picture
 };
 
 ShellState& GetShellState();
@@ -50,7 +51,9 @@ int64_t ReadFrameCounter(const AppContext& app);
 void Tick();
 void Tick(AppContext& app, ShellState& shell, int64_t counter);
 // Clears, draws the main control (and its cursor) in one sprite batch, presents.
-void DrawFrame();
+// A frame that would draw exactly the picture on screen draws and presents
+// nothing; true when the picture changed.
+bool DrawFrame();
 // One idle turn of the loop for the device's state: a lost device (the
 // window is minimised) runs nothing, a device that can be reset gets the reset
 // procedure, otherwise a frame is updated and drawn. True when it ran a frame.
@@ -63,6 +66,25 @@ void SwitchFullscreen();
 // Releases fonts, textures, sprite, device, then the sound buffers and the
 // sound device. Safe to call more than once.
 void Shutdown();
+
+// When the loop in a window runs its next frame. Frames that change the
+// picture, and frames right after input, come once per display refresh.
+// While nothing changes the loop sleeps longer and longer (up to
+// `longestWait`) between frames, unless `busy` (a play runs, where clocks and
+// animations go on without input). Input ends the sleep at once. The frames
+// still measure real time, so the game's clocks keep their pace.
+struct FramePacer {
+  double refresh = 1.0 / 60.0;  // seconds between two display refreshes
+  double quietAfter = 0.25;     // unchanged seconds before the loop slows down
+  double longestWait = 0.5;
+  double lastFrame = -1e9;      // when the last frame ran
+  double lastActivity = -1e9;   // the last change of the picture, or input
+  double nextFrame = 0;
+
+  void FrameRan(double now, bool changed, bool busy);
+  void InputArrived(double now);
+  double SecondsToWait(double now) const { return nextFrame > now ? nextFrame - now : 0.0; }
+};
 
 // The whole program: start-up, loop, exit; returns the process exit code.
 int RunApplication(const CommandLine& commandLine);

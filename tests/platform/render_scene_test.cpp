@@ -1,0 +1,196 @@
+// Recorded scenes: a scene equal to the last one is not drawn again, the
+// clear under an opaque full-screen picture is left out, and pictures served
+// from the scaled-picture cache give exactly the pixels of a direct draw.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "platform/render_device.h"
+
+namespace {
+
+std::unique_ptr<RenderDevice> MakeDevice() {
+  D3DPRESENT_PARAMETERS p;
+  p.BackBufferWidth = 1024;
+  p.BackBufferHeight = 768;
+  p.BackBufferFormat = D3DFMT_X8R8G8B8;
+  return RenderDevice::Create(p);
+}
+
+// A picture with straight-alpha texels of every kind: opaque, translucent and
+// fully transparent, in a pattern that makes filtering visible.
+Texture Pattern(int w, int h, bool opaque) {
+  Texture t;
+  t.width = w;
+  t.height = h;
+  t.texels.resize(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t a = opaque ? 255 : (x * 37 + y * 11) % 3 == 0 ? 0 : (x + y) % 2 ? 255 : 128;
+      t.texels[static_cast<size_t>(y) * w + x] =
+          (a << 24) | ((x * 29) % 256 << 16) | ((y * 53) % 256 << 8) | ((x * y) % 256);
+    }
+  return t;
+}
+
+Matrix2D Scaled(float sx, float sy, float dx, float dy) {
+  Matrix2D m;
+  m.m11 = sx;
+  m.m22 = sy;
+  m.dx = dx;
+  m.dy = dy;
+  return m;
+}
+
+std::vector<uint32_t> Pixels(const RenderDevice& d) {
+  return std::vector<uint32_t>(d.BackBuffer(), d.BackBuffer() + d.Width() * d.Height());
+}
+
+}  // namespace
+
+TEST(RenderScene, EqualScenesAreDrawnOnceAndAnyChangeDrawsAgain) {
+  auto device = MakeDevice();
+  ASSERT_TRUE(device);
+  Texture a = Pattern(40, 30, false);
+  const uint8_t glyph[6] = {0, 128, 255, 255, 128, 0};
+  auto scene = [&](D3DCOLOR tint, float x, uint8_t maskByte) {
+    device->BeginScene();
+    device->Clear(0xFF646464);
+    device->DrawTexture(a, RECT{0, 0, 40, 30}, Scaled(1, 1, x, 20), tint);
+    uint8_t mask[6];
+    std::memcpy(mask, glyph, sizeof mask);
+    mask[0] = maskByte;
+    device->DrawMask(mask, 3, 2, 3, 300, 300, 0xFF000000, RECT{0, 0, 1024, 768});
+    return device->EndScene();
+  };
+  EXPECT_TRUE(scene(0xFFFFFFFF, 10, 0));
+  const std::vector<uint32_t> first = Pixels(*device);
+  EXPECT_FALSE(scene(0xFFFFFFFF, 10, 0));
+  EXPECT_EQ(Pixels(*device), first);
+  EXPECT_TRUE(scene(0xFFFFFFFE, 10, 0));  // tint
+  EXPECT_TRUE(scene(0xFFFFFFFE, 11, 0));  // position
+  EXPECT_TRUE(scene(0xFFFFFFFE, 11, 9));  // the bytes of a glyph
+  EXPECT_FALSE(scene(0xFFFFFFFE, 11, 9));
+
+  // The same texture object with new texels is another picture.
+  a.serial = NewTextureSerial();
+  EXPECT_TRUE(scene(0xFFFFFFFE, 11, 9));
+
+  // Drawing outside a scene changes the back buffer behind the recording's
+  // back, so the next scene draws again even though it equals the last.
+  device->Clear(0xFF000000);
+  EXPECT_TRUE(scene(0xFFFFFFFE, 11, 9));
+  device->ForgetLastScene();
+  EXPECT_TRUE(scene(0xFFFFFFFE, 11, 9));
+}
+
+TEST(RenderScene, MaskBytesAreTakenWhenRecorded) {
+  // A glyph cache may move its masks while a scene is being recorded.
+  auto direct = MakeDevice();
+  auto recorded = MakeDevice();
+  std::vector<uint8_t> mask(64, 200);
+  direct->Clear(0xFF102030);
+  direct->DrawMask(mask.data(), 8, 8, 8, 5, 5, 0xFFFF0000, RECT{0, 0, 1024, 768});
+  recorded->BeginScene();
+  recorded->Clear(0xFF102030);
+  recorded->DrawMask(mask.data(), 8, 8, 8, 5, 5, 0xFFFF0000, RECT{0, 0, 1024, 768});
+  std::fill(mask.begin(), mask.end(), 0);
+  recorded->EndScene();
+  EXPECT_EQ(Pixels(*recorded), Pixels(*direct));
+}
+
+TEST(RenderScene, ClearIsLeftOutOnlyUnderAnOpaqueFullScreenPicture) {
+  for (const bool opaque : {true, false}) {
+    for (const float scale : {1.0f, 1024.0f / 600.0f}) {
+      SCOPED_TRACE(std::string(opaque ? "opaque" : "with holes") + " scale " + std::to_string(scale));
+      const int w = scale == 1.0f ? 1024 : 600, h = scale == 1.0f ? 768 : 450;
+      Texture back = Pattern(w, h, opaque);
+      const Matrix2D m = Scaled(scale, scale == 1.0f ? 1.0f : 768.0f / 450.0f, 0, 0);
+      auto direct = MakeDevice();
+      auto recorded = MakeDevice();
+      direct->Clear(0xFF646464);
+      direct->DrawTexture(back, RECT{0, 0, w, h}, m, 0xFFFFFFFF);
+      recorded->Clear(0xFFABCDEF);  // what a skipped clear would leave showing
+      recorded->BeginScene();
+      recorded->Clear(0xFF646464);
+      recorded->DrawTexture(back, RECT{0, 0, w, h}, m, 0xFFFFFFFF);
+      recorded->EndScene();
+      EXPECT_EQ(Pixels(*recorded), Pixels(*direct));
+      EXPECT_EQ(recorded->Stats().clearsSkipped, opaque ? 1u : 0u);
+    }
+  }
+  // A picture one pixel short of the screen leaves a row the clear must fill.
+  Texture back = Pattern(1024, 767, true);
+  auto device = MakeDevice();
+  device->BeginScene();
+  device->Clear(0xFF646464);
+  device->DrawTexture(back, RECT{0, 0, 1024, 767}, Scaled(1, 1, 0, 0), 0xFFFFFFFF);
+  device->EndScene();
+  EXPECT_EQ(device->Stats().clearsSkipped, 0u);
+  EXPECT_EQ(device->BackBuffer()[767 * 1024], 0xFF646464u);
+}
+
+TEST(RenderScene, CachedScaledAndTintedPicturesMatchDirectDrawsExactly) {
+  // Scaled up and down, mirrored, tinted, translucent, on sub-pixel
+  // positions and partly off screen.
+  Texture card = Pattern(50, 40, false);
+  struct Draw {
+    Matrix2D m;
+    D3DCOLOR colour;
+  };
+  const std::vector<Draw> draws = {
+      {Scaled(1.7f, 1.7f, 100.3f, 50.6f), 0xFFFFFFFF},
+      {Scaled(0.6f, 0.8f, 400.5f, 300.25f), 0xFF000000},
+      {Scaled(-1.5f, 1.5f, 700.7f, 100.1f), 0x80FF8040},
+      {Scaled(2.3f, 2.3f, -30.4f, 730.9f), 0xFFFFFFFF},
+      {Scaled(1.0f, 1.0f, 600.4f, 600.6f), 0x7F00FF00},  // tinted, unscaled
+      {Scaled(1024.0f / 50, 768.0f / 40, 0, 0), 0x7F000000},
+  };
+  auto direct = MakeDevice();
+  direct->Clear(0xFF646464);
+  for (const Draw& d : draws) direct->DrawTexture(card, RECT{0, 0, 50, 40}, d.m, d.colour);
+
+  auto cached = MakeDevice();
+  for (int scene = 0; scene < 3; ++scene) {
+    cached->ForgetLastScene();
+    cached->BeginScene();
+    cached->Clear(0xFF646464);
+    for (const Draw& d : draws) cached->DrawTexture(card, RECT{0, 0, 50, 40}, d.m, d.colour);
+    cached->EndScene();
+    EXPECT_EQ(Pixels(*cached), Pixels(*direct)) << "scene " << scene;
+  }
+  // Made in the second scene, used in the third.
+  EXPECT_EQ(cached->Stats().cacheBuilds, draws.size());
+  EXPECT_EQ(cached->Stats().cacheDraws, 2 * draws.size());
+
+  // A picture that moves by a fraction of a pixel each scene is never cached.
+  auto moving = MakeDevice();
+  for (int scene = 0; scene < 4; ++scene) {
+    moving->BeginScene();
+    moving->DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(1.5f, 1.5f, 10.0f + scene * 0.25f, 10), 0xFFFFFFFF);
+    moving->EndScene();
+  }
+  EXPECT_EQ(moving->Stats().cacheBuilds, 0u);
+}
+
+TEST(RenderScene, PicturesCreepingByLessThanAThousandthOfAPixelDoNotRedraw) {
+  // A scaled piece gliding ever closer to its place, and a turned one.
+  auto device = MakeDevice();
+  Texture piece = Pattern(30, 30, true);
+  auto scene = [&](float x, float angle) {
+    device->BeginScene();
+    device->DrawTexture(piece, RECT{0, 0, 30, 30}, Scaled(1.5f, 1.5f, x, 10), 0xFFFFFFFF);
+    const D3DXVECTOR2 centre{15, 15}, at{300, 300};
+    device->DrawTexture(piece, RECT{0, 0, 30, 30},
+                        MatrixTransformation2D(nullptr, &centre, angle, &at), 0xFFFFFFFF);
+    return device->EndScene();
+  };
+  EXPECT_TRUE(scene(100.0f, 0.5f));
+  EXPECT_FALSE(scene(100.0f + 1.0f / 4096, 0.5f));
+  EXPECT_FALSE(scene(100.0f + 1.0f / 2048, 0.5f + 1e-7f));
+  // The drift counts from the scene drawn, so small steps add up to a redraw.
+  EXPECT_TRUE(scene(100.0f + 1.0f / 512, 0.5f));
+  EXPECT_TRUE(scene(100.0f + 1.0f / 512, 0.5001f));
+}
