@@ -11,6 +11,7 @@
 #include "gfx/font.h"
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
+#include "media/intro_video.h"
 #include "menu/main_menu.h"
 #include "platform/clock.h"
 #include "util/app_context.h"
@@ -21,10 +22,6 @@
 namespace {
 
 constexpr D3DCOLOR BACKGROUND_COLOUR = 0xFF646464;
-
-// Start-up step 3. The intro video is played here once it exists; a skipped
-// intro clears `escapeReleaseAllowed`.
-void PlayIntro(AppContext&, ShellState&) {}
 
 // Both ways out end the same way: the main menu goes first (a running game
 // records its result and writes its save file while the graphics still
@@ -57,6 +54,14 @@ ShellState& GetShellState() {
 }
 
 Game* CreateMainControl() { return new MainMenu(); }
+
+IntroResult PlayStartupIntro(ShellState& shell, const IntroHost& host) {
+  const IntroResult intro = PlayIntroVideo("intro.avi", host);
+  // The release of the Escape that skipped the clip must not reach the menu.
+  // When the key went up during the clip, there is no release left to swallow.
+  if (intro.end == IntroEnd::Skipped && intro.escapeHeld) shell.escapeReleaseAllowed = false;
+  return intro;
+}
 
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   AppContext& app = GetAppContext();
@@ -284,9 +289,6 @@ int RunApplication(const CommandLine& cmd) {
     if (cmd.windowed && shell.fullscreenSwitches == 0) app.fullscreen = storedFullscreen;
   };
 
-  // 2. (COM is not needed here.) 3. The intro, before the window exists.
-  if (app.playIntro && app.fullscreen) PlayIntro(app, shell);
-
   // 4. The display fields.
   app.runState = 0;
   app.d3d = nullptr;
@@ -296,7 +298,7 @@ int RunApplication(const CommandLine& cmd) {
   // 5. The data file; a missing one shows up as missing textures.
   app.dataFile = OpenDataFile("sport.gob");
 
-  // 6. The window (hidden until the device exists).
+  // 6. The window (hidden until the intro or the loading screen shows it).
   app.hWnd = PlatformWindow::Create("Denkarium", app.screenWidth, app.screenHeight, cmd.headless,
                                     app.fullscreen, WindowProc);
 
@@ -307,6 +309,25 @@ int RunApplication(const CommandLine& cmd) {
     LeaveProgram(app, shell);
     restoreStoredMode();
     return 0;
+  }
+
+  // 3. The intro, only full screen. It plays on the window and device just
+  // made (before anything else is shown), and its frames are frames of the
+  // run: scripted input, screenshots and --frames count them.
+  int framesDrawn = 0;
+  if (app.playIntro && app.fullscreen) {
+    IntroHost host;
+    host.beforeFrame = [&] {
+      if (cmd.frames >= 0 && framesDrawn >= cmd.frames) return false;
+      if (player) player->BeforeFrame(app.hWnd);
+      return true;
+    };
+    host.afterFrame = [&](const IntroFrame&) {
+      ++framesDrawn;
+      if (player)
+        for (const std::string& shot : player->TakeScreenshots()) SaveScreenshot(app, shot);
+    };
+    PlayStartupIntro(shell, host);
   }
 
   // 8. The system cursor stays hidden (the menu draws its own); show the window.
@@ -342,7 +363,6 @@ int RunApplication(const CommandLine& cmd) {
 
   // 14. The loop.
   int exitCode = 0;
-  int framesDrawn = 0;
   bool scriptRanForFrame = false;
   for (;;) {
     if (cmd.frames >= 0 && framesDrawn >= cmd.frames) app.runState = 2;
