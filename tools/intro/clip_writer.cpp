@@ -139,6 +139,7 @@ bool WriteClip(const std::string& path, const ClipSpec& spec, const DrawPicture&
     const int sourceStride[4] = {stride, 0, 0, 0};
     sws_scale(w.converter, source, sourceStride, 0, spec.height, w.frame->data, w.frame->linesize);
     w.frame->pts = i;
+    w.frame->quality = w.video->global_quality;  // a fixed quantiser is asked for per picture
     if (!w.Encode(w.video, w.videoStream, w.frame)) return Fail(error, "cannot encode a picture");
 
     // The last picture takes what is left of the sound.

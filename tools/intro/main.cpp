@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   spec.height = intro::kHeight;
   spec.framesPerSecond = intro::kFramesPerSecond;
   spec.frames = intro::kFrames;
-  spec.quality = 6;
+  spec.quality = 4;
   spec.keyFrameInterval = intro::kFrames;
   spec.sampleRate = sounds::kSampleRate;
   spec.sound = intro::Chime();
