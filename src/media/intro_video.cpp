@@ -22,13 +22,7 @@ namespace {
 constexpr int kSoundChannels = 2;
 constexpr double kSoundLead = 0.3;  // seconds of sound queued ahead of the clock
 constexpr D3DCOLOR kBarColour = 0xFF000000;
-
-double ClockSeconds() {
-  int64_t frequency = 0, counter = 0;
-  if (!QueryPerformanceFrequency(&frequency) || frequency <= 0) return 0;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter) / static_cast<double>(frequency);
-}
+constexpr int kPicturesPerFrame = 8;  // decoded at most in one frame
 
 // Takes the waiting input. True when Escape was pressed; *stop when the
 // window was closed (the quit message stays queued for the main loop).
@@ -142,13 +136,15 @@ IntroResult PlayIntroVideo(const char* fileName, const IntroHost& host) {
     }
 
     if (ClockIsVirtual()) ClockAdvanceFrame();
-    if (start < 0) start = ClockSeconds();
-    const double now = ClockSeconds() - start;
+    if (start < 0) start = CounterSeconds();
+    const double now = CounterSeconds() - start;
     sound.FillUntil(now, now + kSoundLead);
     if (stream && outcome.frames == 0) stream->Start();
 
-    // The newest picture whose time has come; late ones are passed over.
-    while (haveUpcoming && upcoming.time <= now) {
+    // The newest picture whose time has come; late ones are passed over, a
+    // few per frame, so a clip whose times stand still cannot hold up the
+    // checks below.
+    for (int taken = 0; haveUpcoming && upcoming.time <= now && taken < kPicturesPerFrame; ++taken) {
       std::swap(screen.texels, upcoming.texels);
       pictureTime = upcoming.time;
       haveScreen = true;

@@ -12,13 +12,6 @@ namespace {
 
 constexpr double kLongestKept = 600.0;  // seconds a headless stream keeps
 
-double ClockSeconds() {
-  int64_t frequency = 0, counter = 0;
-  if (!QueryPerformanceFrequency(&frequency) || frequency <= 0) return 0;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter) / static_cast<double>(frequency);
-}
-
 }  // namespace
 
 std::unique_ptr<AudioStream> AudioStream::Open(bool headless, int rate, int channels) {
@@ -66,7 +59,7 @@ void AudioStream::Start() {
   if (device_ != 0) {
     SDL_PauseAudioDevice(device_, 0);
   } else if (startedAt_ < 0) {
-    startedAt_ = ClockSeconds();
+    startedAt_ = CounterSeconds();
   }
 }
 
@@ -77,6 +70,6 @@ double AudioStream::WaitingSeconds() const {
     const double bytesPerSecond = static_cast<double>(rate_) * channels_ * sizeof(int16_t);
     return SDL_GetQueuedAudioSize(device_) / bytesPerSecond;
   }
-  const double played = startedAt_ < 0 ? 0.0 : ClockSeconds() - startedAt_;
+  const double played = startedAt_ < 0 ? 0.0 : CounterSeconds() - startedAt_;
   return std::max(0.0, QueuedSeconds() - played);
 }
