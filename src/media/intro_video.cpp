@@ -46,10 +46,12 @@ class SoundFeed {
  public:
   SoundFeed(VideoDecoder& decoder, AudioStream* stream) : decoder_(decoder), stream_(stream) {}
   void FillUntil(double clock, double until) {
-    if (!stream_) return;
+    // Without an audio output the sound is still read and thrown away, so
+    // its packets never pile up in the reader.
     decoder_.DecodeSoundUntil(until);
     samples_.clear();
     decoder_.TakeSound(&samples_);
+    if (!stream_) return;
     size_t skip = 0;
     // A stream that ran dry (a machine too slow for the clip) would play the
     // rest late: the part whose time has passed is left out.

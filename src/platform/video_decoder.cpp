@@ -9,6 +9,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/dict.h>
 #include <libavutil/log.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
@@ -242,7 +243,13 @@ std::unique_ptr<VideoDecoder> VideoDecoder::Open(const std::string& path, int so
   if (path.empty()) return nullptr;
   std::unique_ptr<VideoDecoder> decoder(new VideoDecoder());
   Impl& d = *decoder->impl_;
-  if (avformat_open_input(&d.format, path.c_str(), nullptr, nullptr) < 0) return nullptr;
+  // Only the local file itself: a playlist or reference file named like a
+  // clip must not make the reader fetch anything from a network.
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  const int opened = avformat_open_input(&d.format, path.c_str(), nullptr, &options);
+  av_dict_free(&options);
+  if (opened < 0) return nullptr;
   if (avformat_find_stream_info(d.format, nullptr) < 0) return nullptr;
 
   const AVCodec* videoCodec = nullptr;

@@ -13,7 +13,7 @@ namespace {
 using namespace kit;
 
 constexpr double kBulbX = 512, kBulbY = 300, kBulbSize = 300;
-// The glass's centre in the bulb's 100-unit design is 16 units above its origin.
+// The glass's centre lies 16 hundredths of the bulb's size above its origin.
 constexpr double kGlassY = kBulbY - 0.16 * kBulbSize;
 
 // 0 before `from`, 1 after `to`, a smooth step between.
@@ -123,8 +123,8 @@ void DrawPicture(cairo_t* cr, cairo_surface_t* backdrop, double t) {
   }
   Motifs(cr, t);
 
-  // The whole picture comes up from black.
-  const double dark = 1 - Ease(t, 0.0, 0.7);
+  // The whole picture comes up out of the dark.
+  const double dark = 0.85 * (1 - Ease(t, 0.0, 0.7));
   if (dark > 0) {
     cairo_set_source_rgba(cr, 0, 0, 0, dark);
     cairo_paint(cr);
