@@ -25,13 +25,6 @@ constexpr size_t kMaxConvertedBytes = size_t{256} << 20;
 uint64_t g_openGeneration = 0;
 uint64_t g_generationCounter = 0;
 
-double ClockSeconds() {
-  int64_t frequency = 0, counter = 0;
-  if (!QueryPerformanceFrequency(&frequency) || frequency <= 0) return 0;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter) / static_cast<double>(frequency);
-}
-
 }  // namespace
 
 float AudioBuffer::LevelToGain(long hundredthsOfDecibel) {
@@ -51,7 +44,7 @@ AudioBuffer::~AudioBuffer() {
 }
 
 bool AudioBuffer::IsPlaying() const {
-  if (silent_) return startedAt_ >= 0 && ClockSeconds() - startedAt_ < lengthSeconds_;
+  if (silent_) return startedAt_ >= 0 && CounterSeconds() - startedAt_ < lengthSeconds_;
   if (!chunk_ || generation_ != g_openGeneration) return false;
   return Mix_Playing(channel_) != 0;
 }
@@ -64,7 +57,7 @@ void AudioBuffer::SetVolume(long hundredthsOfDecibel) {
 
 void AudioBuffer::Play() {
   if (silent_) {
-    startedAt_ = ClockSeconds();
+    startedAt_ = CounterSeconds();
     return;
   }
   if (!chunk_ || generation_ != g_openGeneration) return;

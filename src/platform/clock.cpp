@@ -66,6 +66,13 @@ bool QueryPerformanceCounter(int64_t* counter) {
   return true;
 }
 
+double CounterSeconds() {
+  int64_t frequency = 0, counter = 0;
+  if (!QueryPerformanceFrequency(&frequency) || frequency <= 0) return 0;
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter) / static_cast<double>(frequency);
+}
+
 uint32_t GetTickCount() {
   if (g_virtual) return g_tickStart + static_cast<uint32_t>(g_virtualCounter / VIRTUAL_COUNTS_PER_MS);
   const uint64_t elapsed = SDL_GetPerformanceCounter() - RealStart();

@@ -9,6 +9,9 @@
 bool QueryPerformanceFrequency(int64_t* frequency);
 bool QueryPerformanceCounter(int64_t* counter);
 
+// The high-resolution counter in seconds (virtual in headless runs).
+double CounterSeconds();
+
 // Milliseconds since start-up plus the start offset (--seed), wrapping at 2^32.
 uint32_t GetTickCount();
 

@@ -14,6 +14,7 @@
 #include "gfx/font.h"
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
+#include "media/intro_video.h"
 #include "menu/main_menu.h"
 #include "platform/clock.h"
 #include "platform/process_stats.h"
@@ -25,10 +26,6 @@
 namespace {
 
 constexpr D3DCOLOR BACKGROUND_COLOUR = 0xFF646464;
-
-// Start-up step 3. The intro video is played here once it exists; a skipped
-// intro clears `escapeReleaseAllowed`.
-void PlayIntro(AppContext&, ShellState&) {}
 
 // Both ways out end the same way: the main menu goes first (a running game
 // records its result and writes its save file while the graphics still
@@ -103,6 +100,14 @@ ShellState& GetShellState() {
 }
 
 Game* CreateMainControl() { return new MainMenu(); }
+
+IntroResult PlayStartupIntro(ShellState& shell, const IntroHost& host) {
+  const IntroResult intro = PlayIntroVideo("intro.avi", host);
+  // The release of the Escape that skipped the clip must not reach the menu.
+  // When the key went up during the clip, there is no release left to swallow.
+  if (intro.end == IntroEnd::Skipped && intro.escapeHeld) shell.escapeReleaseAllowed = false;
+  return intro;
+}
 
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   AppContext& app = GetAppContext();
@@ -348,9 +353,6 @@ int RunApplication(const CommandLine& cmd) {
     if (cmd.windowed && shell.fullscreenSwitches == 0) app.fullscreen = storedFullscreen;
   };
 
-  // 2. (COM is not needed here.) 3. The intro, before the window exists.
-  if (app.playIntro && app.fullscreen) PlayIntro(app, shell);
-
   // 4. The display fields.
   app.runState = 0;
   app.d3d = nullptr;
@@ -360,7 +362,7 @@ int RunApplication(const CommandLine& cmd) {
   // 5. The data file; a missing one shows up as missing textures.
   app.dataFile = OpenDataFile("sport.gob");
 
-  // 6. The window (hidden until the device exists).
+  // 6. The window (hidden until the intro or the loading screen shows it).
   app.hWnd = PlatformWindow::Create("Denkarium", app.screenWidth, app.screenHeight, cmd.headless,
                                     app.fullscreen, WindowProc);
 
@@ -371,6 +373,25 @@ int RunApplication(const CommandLine& cmd) {
     LeaveProgram(app, shell);
     restoreStoredMode();
     return 0;
+  }
+
+  // 3. The intro, only full screen. It plays on the window and device just
+  // made (before anything else is shown), and its frames are frames of the
+  // run: scripted input, screenshots and --frames count them.
+  int framesDrawn = 0;
+  if (app.playIntro && app.fullscreen) {
+    IntroHost host;
+    host.beforeFrame = [&] {
+      if (cmd.frames >= 0 && framesDrawn >= cmd.frames) return false;
+      if (player) player->BeforeFrame(app.hWnd);
+      return true;
+    };
+    host.afterFrame = [&](const IntroFrame&) {
+      ++framesDrawn;
+      if (player)
+        for (const std::string& shot : player->TakeScreenshots()) SaveScreenshot(app, shot);
+    };
+    PlayStartupIntro(shell, host);
   }
 
   // 8. The system cursor stays hidden (the menu draws its own); show the window.
@@ -418,7 +439,6 @@ int RunApplication(const CommandLine& cmd) {
   };
   MeasurementLog measurements;
   int exitCode = 0;
-  int framesDrawn = 0;
   bool scriptRanForFrame = false;
   bool inputArrived = false;
   for (;;) {

@@ -3,6 +3,7 @@
 // routing, the full-screen switch and the orderly exit.
 #pragma once
 #include <cstdint>
+#include "media/intro_video.h"
 #include "platform/window.h"
 
 class AppContext;
@@ -37,6 +38,10 @@ ShellState& GetShellState();
 
 // Start-up step 12: the control that receives all input and draws everything.
 Game* CreateMainControl();
+
+// Start-up step 3: plays "intro.avi" from the working folder. When Escape
+// skipped it and is still held, its release is swallowed once afterwards.
+IntroResult PlayStartupIntro(ShellState& shell, const IntroHost& host);
 
 // The window procedure: WM_* messages to the current control.
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -130,6 +130,36 @@ TEST_F(ShellBinary, CtrlEnterInAScriptSwitchesTheStoredMode) {
   EXPECT_NE(Read("denkar.cfg").find("FULLSCREEN:\t0\r\n"), std::string::npos) << Read("denkar.cfg");
 }
 
+// The built intro clip at start-up, headless: a second into it the screen
+// shows the clip; with the window setting (stored or --windowed) or with the
+// intro switched off it shows the menu; Escape at the start skips to the
+// menu without a frame of the clip.
+TEST_F(ShellBinary, TheIntroPlaysOnlyFullScreenAndEscapeSkipsIt) {
+  const fs::path clip = fs::path(DENKAR_RUN_DIR) / "intro.avi";
+  if (!HaveData() || !fs::exists(clip)) GTEST_SKIP() << "the data files are not built yet";
+  CopyData();
+  fs::copy_file(clip, fs::path(dir_) / "intro.avi");
+  const auto shot = [&](const char* fullscreen, const char* intro, const std::string& script,
+                        const std::string& options = "") {
+    Write("denkar.cfg", std::string("FULLSCREEN:\t") + fullscreen + "\r\nSPRACHE:\t0\r\nSOUND:\t100\r\n" +
+                            "MUSIK:\t100\r\nINTRO:\t" + intro + "\r\n");
+    Write("script.txt", script + "wait 60\nscreenshot shot.png\n");
+    fs::remove(fs::path(dir_) / "shot.png");
+    EXPECT_EQ(Run("--headless --seed 1 --input script.txt --frames 62 " + options), 0) << Read("err.txt");
+    return Read("shot.png");
+  };
+  const std::string menu = shot("1", "0", "wait 1\n");
+  const std::string intro = shot("1", "1", "wait 1\n");
+  ASSERT_FALSE(menu.empty());
+  ASSERT_FALSE(intro.empty());
+  EXPECT_NE(intro, menu);
+  EXPECT_EQ(shot("0", "1", "wait 1\n"), menu);
+  EXPECT_EQ(shot("1", "1", "wait 1\n", "--windowed"), menu);
+  EXPECT_NE(Read("denkar.cfg").find("FULLSCREEN:\t1\r\n"), std::string::npos);
+  EXPECT_NE(Read("denkar.cfg").find("INTRO:\t1\r\n"), std::string::npos);
+  EXPECT_EQ(shot("1", "1", "keydown escape\nwait 1\nkeyup escape\n"), menu);
+}
+
 TEST_F(ShellBinary, ARealWindowOpensAndCloseEndsTheProgram) {
   if (!HaveData()) GTEST_SKIP() << "sport.gob is not built yet";
   // A display of our own when there is none. The dummy audio driver keeps a

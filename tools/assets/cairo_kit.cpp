@@ -262,6 +262,12 @@ void Panel(cairo_t* cr, double x, double y, double w, double h, double radius,
   cairo_restore(cr);
 }
 
+void WordMark(cairo_t* cr, double x, double y, double w, double h, double size) {
+  SelectFont(cr, Family::Comic, size);
+  TextInBox(cr, "Denkarium", x + 2, y + 3, w, h, Hex(0x8A5A3A), 0);  // soft drop
+  TextInBox(cr, "Denkarium", x, y, w, h, pal::kTeal, size * 0.035, pal::kInk);
+}
+
 void Lightbulb(cairo_t* cr, double cx, double cy, double size) {
   const double s = size / 100.0;  // drawn on a 100-unit design
   cairo_save(cr);

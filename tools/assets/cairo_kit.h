@@ -99,6 +99,8 @@ void TextInBox(cairo_t* cr, const char* text, double x, double y, double w, doub
 // headerHeight > 0 a light ochre band across the top for the page title.
 void Panel(cairo_t* cr, double x, double y, double w, double h, double radius,
            double headerHeight = 0.0);
+// The "Denkarium" word mark centred in the box (x, y, w, h), `size` pixels.
+void WordMark(cairo_t* cr, double x, double y, double w, double h, double size);
 // The game's emblem: a friendly light bulb with a glow, centred on (cx, cy),
 // `size` pixels tall.
 void Lightbulb(cairo_t* cr, double cx, double cy, double size);

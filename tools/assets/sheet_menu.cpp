@@ -105,13 +105,6 @@ void Radio(cairo_t* cr, double x, double y, bool on) {
   }
 }
 
-// The "Denkarium" word mark in the box (x, y, w, h).
-void WordMark(cairo_t* cr, double x, double y, double w, double h, double size) {
-  SelectFont(cr, Family::Comic, size);
-  TextInBox(cr, "Denkarium", x + 2, y + 3, w, h, Hex(0x8A5A3A), 0);  // soft drop
-  TextInBox(cr, "Denkarium", x, y, w, h, pal::kTeal, size * 0.035, pal::kInk);
-}
-
 void Page1(cairo_t* cr) {
   Panel(cr, 0, 0, 400, 600, 26);
   // Logo: the light bulb and the word mark above the first button (y < 150).

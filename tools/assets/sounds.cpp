@@ -7,19 +7,15 @@ namespace sounds {
 
 namespace {
 
-using Buffer = std::vector<double>;
-
 constexpr double kTwoPi = 6.283185307179586;
+
+}  // namespace
 
 Buffer Silence(double seconds) { return Buffer(static_cast<size_t>(seconds * kSampleRate), 0.0); }
 
-// A tone from `start` lasting `length` seconds whose pitch glides
-// exponentially from f0 to f1, with the given partials (amplitude of the
-// 1st, 2nd, ... harmonic), a linear attack and an exponential decay with time
-// constant `tau` (0 = held), ended by a short release so it never clicks.
 void AddTone(Buffer& b, double start, double length, double f0, double f1, double amp,
-             const std::vector<double>& partials, double attack, double tau,
-             double release = 0.01, double vibratoHz = 0.0, double vibratoDepth = 0.0) {
+             const std::vector<double>& partials, double attack, double tau, double release,
+             double vibratoHz, double vibratoDepth) {
   const size_t first = static_cast<size_t>(start * kSampleRate);
   const size_t count = static_cast<size_t>(length * kSampleRate);
   double phase = 0.0;
@@ -41,8 +37,6 @@ void AddTone(Buffer& b, double start, double length, double f0, double f1, doubl
   }
 }
 
-// Low-passed noise with an exponential decay, from a fixed seed so every
-// build gives the same samples.
 void AddNoise(Buffer& b, double start, double length, double amp, double cutoffHz, double tau,
               uint32_t seed) {
   const size_t first = static_cast<size_t>(start * kSampleRate);
@@ -59,9 +53,7 @@ void AddNoise(Buffer& b, double start, double length, double amp, double cutoffH
   }
 }
 
-// Fades the ends (raised cosine), scales to `peak` of full scale and
-// converts to 16-bit samples.
-std::vector<int16_t> Finish(Buffer b, double peak, double fadeIn = 0.002, double fadeOut = 0.012) {
+std::vector<int16_t> Finish(Buffer b, double peak, double fadeIn, double fadeOut) {
   const size_t in = static_cast<size_t>(fadeIn * kSampleRate);
   const size_t out = static_cast<size_t>(fadeOut * kSampleRate);
   for (size_t i = 0; i < in && i < b.size(); ++i) b[i] *= 0.5 - 0.5 * std::cos(M_PI * i / in);
@@ -75,6 +67,8 @@ std::vector<int16_t> Finish(Buffer b, double peak, double fadeIn = 0.002, double
     s[i] = static_cast<int16_t>(std::lround(std::clamp(b[i] * gain, -1.0, 1.0) * 32767.0));
   return s;
 }
+
+namespace {
 
 // A soft, dry interface click.
 std::vector<int16_t> KlickMenu() {
