@@ -8,6 +8,7 @@
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
 #include "util/app_context.h"
+#include "support/test_app.h"
 #include "support/test_data_builders.h"
 
 using testdata::Bytes;
@@ -247,7 +248,9 @@ TEST_F(TextureTest, LoadingScreenShowsSplashCaptionAndBar) {
   EXPECT_EQ(at(920, 697), 0x00C000u);  // full bar: 818 px
   EXPECT_EQ(at(921, 697), 0x202060u);  // and not a pixel beyond the frame
   EXPECT_EQ(at(1000, 697), 0x202060u);
-  if (getenv("DENKAR_SAVE_SCREENS") != nullptr) app_->device->SavePNG("loading_screen.png");
+  if (const std::string path = testapp::ShotPath("loading_screen.png"); !path.empty()) {
+    EXPECT_TRUE(app_->device->SavePNG(path));
+  }
 
   app_->sprite = nullptr;
   app_->language = 0;

@@ -20,6 +20,7 @@
 #include "menu/main_menu.h"
 #include "platform/render_device.h"
 #include "util/app_context.h"
+#include "support/play_driver.h"
 #include "support/test_data_builders.h"
 #include "util/format_text.h"
 
@@ -74,14 +75,6 @@ Denkar_Game* MakeFake(int index, int difficulty) {
   return new FakeGame(index, difficulty);
 }
 
-GUIElement* FindIn(GUIElement* e, int id) {
-  if (!e) return nullptr;
-  if (e->GetId() == id && e->parent) return e;
-  for (int i = 0; i < e->children.Count(); ++i)
-    if (GUIElement* found = FindIn(e->children.Get(i), id)) return found;
-  return nullptr;
-}
-
 class MainMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -120,21 +113,12 @@ class MainMenuTest : public ::testing::Test {
   FakeGame* Game() { return static_cast<FakeGame*>(menu->activeGame); }
 
   // The element with this id on the visible page, or null.
-  GUIElement* Visible(int id) {
-    for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot)
-      if (menu->elementEnabled[slot])
-        if (GUIElement* e = FindIn(menu->elements[slot], id)) return e;
-    return nullptr;
-  }
-  // Moves the mouse onto the middle of the visible element and clicks it.
+  GUIElement* Visible(int id) { return FindVisibleElement(*menu, id); }
+  // Moves the mouse onto the middle of the visible element and clicks it
+  // (no frame runs in between, unlike with a MenuDriver).
   bool Click(int id) {
-    GUIElement* e = Visible(id);
-    if (!e) return false;
-    int x = (e->right - e->x) / 2, y = (e->bottom - e->y) / 2;
-    for (GUIElement* p = e; p; p = p->parent) {
-      x += p->x;
-      y += p->y;
-    }
+    int x = 0, y = 0;
+    if (!FindVisibleElement(*menu, id, &x, &y)) return false;
     MoveTo(x, y);
     menu->OnLButtonDown(x, y);
     menu->OnLButtonUp(x, y);

@@ -70,7 +70,10 @@ OffscreenScreen::OffscreenScreen() {
   device_ = RenderDevice::Create(pp);
   if (!device_) return;
   app.device = device_.get();
-  app.dataFile = OpenDataFile("sport.gob");
+  if (!app.dataFile) {  // a fixture may hold the data file open already
+    app.dataFile = OpenDataFile("sport.gob");
+    ownsDataFile_ = app.dataFile != nullptr;
+  }
   if (!app.dataFile) return;
   ok_ = LoadTextures() >= 0 && app.sprite != nullptr;
 }
@@ -80,8 +83,10 @@ OffscreenScreen::~OffscreenScreen() {
   ReleaseTextures();
   app.sprite = nullptr;
   app.device = nullptr;
-  if (app.dataFile) CloseDataFile(app.dataFile);
-  app.dataFile = nullptr;
+  if (ownsDataFile_ && app.dataFile) {
+    CloseDataFile(app.dataFile);
+    app.dataFile = nullptr;
+  }
 }
 
 void OffscreenScreen::BeginFrame() {
@@ -94,6 +99,13 @@ void OffscreenScreen::EndFrame() { GetAppContext().sprite->End(); }
 
 bool OffscreenScreen::SavePng(const std::string& path) const {
   return device_ && device_->SavePNG(path);
+}
+
+void OffscreenScreen::SaveShot(const std::string& name) const {
+  const std::string path = ShotPath(name);
+  if (!path.empty()) {
+    EXPECT_TRUE(SavePng(path)) << path;
+  }
 }
 
 }  // namespace testapp
