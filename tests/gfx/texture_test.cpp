@@ -40,19 +40,10 @@ FILE* OpenArchive(const std::vector<Entry>& entries) {
   return OpenDataFile(name.c_str());
 }
 
-std::unique_ptr<RenderDevice> HeadlessDevice() {
-  D3DPRESENT_PARAMETERS pp;
-  pp.BackBufferWidth = 1024;
-  pp.BackBufferHeight = 768;
-  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-  pp.hDeviceWindow = nullptr;
-  return RenderDevice::Create(pp);
-}
-
 class TextureTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testdata::EnterAppDirectory("denkar_texture").empty());
+    ASSERT_FALSE(testdata::EnterFreshDirectory("denkar_texture").empty());
     app_ = &GetAppContext();
   }
   AppContext* app_ = nullptr;
@@ -74,7 +65,7 @@ TEST_F(TextureTest, ColourKeyTexelsBecomeTransparentOnScreen) {
   EXPECT_EQ(t->Texel(2, 0), 0xFF123456u);
   EXPECT_EQ(t->Texel(3, 0), 0x00000000u);
 
-  std::unique_ptr<RenderDevice> device = HeadlessDevice();
+  std::unique_ptr<RenderDevice> device = testapp::MakeOffscreenDevice();
   ASSERT_NE(device, nullptr);
   Sprite sprite(device.get());
   app_->device = device.get();

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,7 +20,7 @@
 #include "platform/render_device.h"
 #include "util/app_context.h"
 #include "support/play_driver.h"
-#include "support/test_data_builders.h"
+#include "support/test_app.h"
 #include "util/format_text.h"
 
 namespace {
@@ -78,26 +77,14 @@ Denkar_Game* MakeFake(int index, int difficulty) {
 class MainMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = testdata::EnterFreshDirectory("denkar_menu");
-    ASSERT_FALSE(dir_.empty());
-    for (const char* name : {"deutsch.lng", "english.lng"})
-      std::filesystem::copy_file(std::string(DENKAR_RUN_DIR) + "/" + name, name);
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = 1024;
-    pp.BackBufferHeight = 768;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    device_ = RenderDevice::Create(pp);
+    app = &testapp::EnterFreshApp("denkar_menu");
+    ASSERT_NE(app->statistics, nullptr);
+    device_ = testapp::MakeOffscreenDevice();
     ASSERT_NE(device_, nullptr);
     sprite_ = std::make_unique<Sprite>(device_.get());
-    app = &GetAppContext();
     app->device = device_.get();
     app->sprite = sprite_.get();
-    app->runState = 0;
-    app->paused = false;
     app->mouseX = app->mouseY = 0;
-    ASSERT_NE(app->statistics, nullptr);
-    app->statistics->Reset();
-    LoadLanguage(0);
     fake.Reset();
     menu = std::make_unique<MainMenu>();
     menu->createGame = MakeFake;
@@ -106,8 +93,7 @@ class MainMenuTest : public ::testing::Test {
     menu.reset();
     app->sprite = nullptr;
     app->device = nullptr;
-    app->runState = 0;
-    app->paused = false;
+    testapp::ResetAppState();
   }
 
   FakeGame* Game() { return static_cast<FakeGame*>(menu->activeGame); }
@@ -172,7 +158,6 @@ class MainMenuTest : public ::testing::Test {
     menu->OnKeyUp(key);
   }
 
-  std::string dir_;
   std::unique_ptr<RenderDevice> device_;
   std::unique_ptr<Sprite> sprite_;
   AppContext* app = nullptr;

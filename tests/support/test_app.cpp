@@ -61,13 +61,17 @@ std::string ShotPath(const std::string& name) {
   return std::string(folder) + "/" + name;
 }
 
-OffscreenScreen::OffscreenScreen() {
-  AppContext& app = GetAppContext();
+std::unique_ptr<RenderDevice> MakeOffscreenDevice() {
   D3DPRESENT_PARAMETERS pp;
   pp.BackBufferWidth = 1024;
   pp.BackBufferHeight = 768;
   pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-  device_ = RenderDevice::Create(pp);
+  return RenderDevice::Create(pp);  // no window: offscreen
+}
+
+OffscreenScreen::OffscreenScreen() {
+  AppContext& app = GetAppContext();
+  device_ = MakeOffscreenDevice();
   if (!device_) return;
   app.device = device_.get();
   if (!app.dataFile) {  // a fixture may hold the data file open already

@@ -27,6 +27,10 @@ void UseLanguage(int language);
 // that variable is not set (the picture is then drawn but not saved).
 std::string ShotPath(const std::string& name);
 
+// A 1024 x 768 offscreen device (XRGB), not installed anywhere; null when
+// it cannot be made.
+std::unique_ptr<RenderDevice> MakeOffscreenDevice();
+
 // An offscreen device with the textures of "sport.gob" loaded, installed in
 // the application record for as long as it lives. It opens the data file
 // unless the record holds it open already, and closes only what it opened.
