@@ -322,12 +322,7 @@ TEST_F(AtomsTest, PlayedFromTheMenuToTheTopTen) {
   AutoplayWin_DG_Ordo(driver);
   const double playTime = game->GetPlayTime();
   ASSERT_TRUE(driver.LeaveResultPage("Ole"));
-  GameRecord saved;
-  ASSERT_TRUE(saved.LoadFile("thinkbox.sav"));
-  EXPECT_EQ(saved.playCount, 1);
-  ASSERT_EQ(saved.Entries().Count(), 1);
-  EXPECT_STREQ(saved.Entries().Get(0)->name, "Ole");
-  EXPECT_NEAR(saved.Entries().Get(0)->grade, 1.0 + playTime / 120, 1e-4);
+  EXPECT_NEAR(testapp::OnlyEntryGrade("thinkbox.sav", "Ole"), 1.0 + playTime / 120, 1e-4);
 }
 
 TEST_F(AtomsTest, OwnTextsFitTheirBoxesInBothLanguages) {
@@ -366,7 +361,7 @@ TEST_F(AtomsScreens, EveryScreenAtEveryDifficultyInBothLanguages) {
     const auto click = [this](float x, float y) {
       driver->Click(static_cast<int>(x), static_cast<int>(y));
     };
-    Shoot(stem + "2_task.png");
+    Shot(stem + "2_task.png");
     for (int k = 0; k < ORDO_RAY_COUNT; k += 3) click(game->rays[k].x, game->rays[k].y);
     int marks = 0;
     for (int i = 0; i < ORDO_SIZE; ++i)
@@ -380,16 +375,16 @@ TEST_F(AtomsScreens, EveryScreenAtEveryDifficultyInBothLanguages) {
         click(game->cells[i][i].x, game->cells[i][i].y);
         ++marks;
       }
-    Shoot(stem + "3_play.png");
+    Shot(stem + "3_play.png");
     driver->Key('H');
     ASSERT_EQ(menu->currentPage, 50);
-    Shoot(stem + "4_help.png");
+    Shot(stem + "4_help.png");
     driver->Key('H');
     const RECT button = game->CheckButton();
     click((button.left + button.right) / 2.0f, (button.top + button.bottom) / 2.0f);
     ASSERT_TRUE(game->Checked());
     driver->Wait(1.0);
-    Shoot(stem + "5_reveal.png");
+    Shot(stem + "5_reveal.png");
     ASSERT_TRUE(driver->WaitUntil([&] { return game->GetState() == GAME_STATE_ENDED_OTHER; }, 5.0));
   });
 }

@@ -15,12 +15,11 @@
 #include "Denkar_Spiele/autoplay_bilder_basteln.h"
 #include "data/data_file.h"
 #include "data/language.h"
-#include "framework/gui_element.h"
 #include "framework/stats_record.h"
 #include "gfx/font.h"
-#include "menu/main_menu.h"
 #include "platform/crt_rand.h"
 #include "support/play_driver.h"
+#include "support/menu_play.h"
 #include "support/test_app.h"
 #include "support/test_data_builders.h"
 #include "util/app_context.h"
@@ -518,64 +517,17 @@ TEST_F(BilderBastelnTest, AutoplayerWinsAtEveryDifficulty) {
   EXPECT_EQ(app->statistics->playCount, plays);
 }
 
-// Through the main menu, drawn with the real textures.
-class BilderBastelnMenuTest : public BilderBastelnTest {
+// Through the main menu, drawn with the real textures (the screen shares the
+// data file the game tests hold open).
+class BilderBastelnMenuTest : public testapp::MenuTest<BilderBastelnTest> {
  protected:
-  void SetUp() override {
-    BilderBastelnTest::SetUp();
-    CloseDataFile(app->dataFile);  // the screen opens its own
-    app->dataFile = nullptr;
-    screen = std::make_unique<testapp::OffscreenScreen>();
-    ASSERT_TRUE(screen->Ok());
-    menu = std::make_unique<MainMenu>();
-    driver = std::make_unique<MenuDriver>(*menu);
-  }
-  void TearDown() override {
-    driver.reset();
-    menu.reset();
-    screen.reset();
-    BilderBastelnTest::TearDown();
-  }
-  static GUIElement* Find(GUIElement* e, int id) {
-    if (!e || (e->GetId() == id && e->parent)) return e;
-    for (int i = 0; i < e->children.Count(); ++i)
-      if (GUIElement* found = Find(e->children.Get(i), id)) return found;
-    return nullptr;
-  }
-  // Clicks the middle of the element with this id on the visible page.
-  bool ClickElement(int id) {
-    for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot) {
-      GUIElement* e = menu->elementEnabled[slot] ? Find(menu->elements[slot], id) : nullptr;
-      if (!e || e->GetId() != id) continue;
-      int x = (e->right - e->x) / 2, y = (e->bottom - e->y) / 2;
-      for (GUIElement* p = e; p; p = p->parent) x += p->x, y += p->y;
-      driver->Click(x, y);
-      return true;
-    }
-    return false;
-  }
   DG_Bilder_Basteln* Shapes() { return dynamic_cast<DG_Bilder_Basteln*>(menu->activeGame); }
   void StartFromMenu(int difficulty, bool countdown = true) {
-    ASSERT_TRUE(ClickElement(2));
-    ASSERT_TRUE(ClickElement(11 + difficulty));
-    ASSERT_TRUE(ClickElement(17));
-    ASSERT_TRUE(ClickElement(22 + 0));
+    ASSERT_TRUE(driver->StartFromMenu(0, difficulty));
     ASSERT_NE(Shapes(), nullptr);
     EXPECT_EQ(Shapes()->difficulty, difficulty);
     if (countdown) driver->SkipCountdown();
   }
-  // Draws the frame; saved as a picture when DENKAR_SHOT_DIR names a folder.
-  void Shot(const std::string& name) {
-    screen->Draw([this] {
-      menu->Render();
-      menu->DrawCursor();
-    });
-    if (const char* dir = std::getenv("DENKAR_SHOT_DIR")) screen->SavePng(std::string(dir) + "/" + name + ".png");
-  }
-
-  std::unique_ptr<testapp::OffscreenScreen> screen;
-  std::unique_ptr<MainMenu> menu;
-  std::unique_ptr<MenuDriver> driver;
 };
 
 // Every difficulty in both languages won from the menu, each screen drawn
@@ -588,24 +540,24 @@ TEST_F(BilderBastelnMenuTest, WonFromTheMenuAtEveryDifficultyAndRecorded) {
     const std::string language = lang ? "en" : "de";
     for (int d = 0; d < 3; ++d) {
       SCOPED_TRACE(language + std::to_string(d));
-      const std::string tag = language + "_d" + std::to_string(d);
+      const std::string tag = "shapes_" + language + "_d" + std::to_string(d);
       StartFromMenu(d);
       EXPECT_TRUE(Shapes()->PictureLoaded());
-      Shot(tag + "_1_start");
+      Shot(tag + "_1_start.png");
       const ShapePiece* piece = Shapes()->pieces.Get(0);
       const ShapePiece* target = Shapes()->targets.Get(0);
       driver->Down(X(piece), Y(piece));
       driver->Move((X(piece) + X(target)) / 2, (Y(piece) + Y(target)) / 2);
-      Shot(tag + "_2_drag");
+      Shot(tag + "_2_drag.png");
       driver->Up(X(target), Y(target));
       AutoplayWin_DG_Bilder_Basteln(*driver);
-      Shot(tag + "_3_solved");
+      Shot(tag + "_3_solved.png");
       const double playTime = Shapes()->playTime;
       ASSERT_TRUE(driver->WaitUntil([this] { return menu->currentPage == 55; }, 3.0));
       ASSERT_NE(menu->gameNameEntry, nullptr);  // a first-class result enters the top 10
       const std::string name = "Ida " + language + std::to_string(d);
       driver->Type(name);
-      Shot(tag + "_4_result");
+      Shot(tag + "_4_result.png");
       driver->Key(VK_RETURN);
       ASSERT_EQ(menu->currentPage, 1);
       GameRecord saved;
@@ -625,11 +577,11 @@ TEST_F(BilderBastelnMenuTest, WonFromTheMenuAtEveryDifficultyAndRecorded) {
     EXPECT_FALSE(Shapes()->PictureLoaded());
     driver->SkipCountdown();
     driver->Wait(0.5);
-    Shot(language + "_no_picture_1_play");
+    Shot("shapes_" + language + "_no_picture_1_play.png");
     ASSERT_TRUE(driver->WaitUntil([this] { return menu->currentPage == 55; }, 3.0));
     EXPECT_EQ(menu->gameNameEntry, nullptr);  // 6.0 never enters the top 10
-    Shot(language + "_no_picture_2_result");
-    ASSERT_TRUE(ClickElement(56));
+    Shot("shapes_" + language + "_no_picture_2_result.png");
+    ASSERT_TRUE(driver->ClickElement(56));
     ASSERT_EQ(menu->currentPage, 1);
   }
   EXPECT_EQ(app->statistics->playCount, plays);
@@ -649,7 +601,7 @@ TEST_F(BilderBastelnMenuTest, QuitFromThePauseMenuIsGradedByTheShapesInPlace) {
   driver->Key(VK_ESCAPE);
   ASSERT_EQ(menu->currentPage, 45);
   driver->Wait(30.0);  // paused: the clock stands
-  ASSERT_TRUE(ClickElement(49));
+  ASSERT_TRUE(driver->ClickElement(49));
   // 6 - 1/n x 5 + t / 60 enters the top 10: the result page asks for a name.
   ASSERT_EQ(menu->currentPage, 55);
   const double expected = 6.0 - 1.0 / game->targets.Count() * 5.0 + game->playTime / 60.0;

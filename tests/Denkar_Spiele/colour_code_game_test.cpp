@@ -18,7 +18,7 @@
 #include "framework/game_record.h"
 #include "platform/crt_rand.h"
 #include "support/drag_input.h"
-#include "support/game_play.h"
+#include "support/menu_play.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
@@ -347,17 +347,12 @@ TEST_F(ColourCodeTest, WinsAtEveryDifficultyAndRecordsThePlay) {
   }
 }
 
-class ColourCodeThroughMenuTest : public ColourCodeTest {
- protected:
-  bool NeedsDataFile() const override { return true; }
-};
+class ColourCodeThroughMenuTest : public testapp::MenuTest<ColourCodeTest> {};
 
 TEST_F(ColourCodeThroughMenuTest, PlayFromTheMenuToTheTopTenAtEveryDifficulty) {
-  testapp::OffscreenScreen screen;
-  ASSERT_TRUE(screen.Ok());
   const char* names[3] = {"Ole", "Ida", "Max"};
   for (int difficulty = 0; difficulty < 3; ++difficulty) {
-    const MenuPlay play = PlayFromMenu(6, difficulty, [](PlayDriver& driver) {
+    const testapp::MenuPlay play = PlayListedGame(6, difficulty, [](PlayDriver& driver) {
       auto* game = dynamic_cast<DG_MMaster*>(driver.CurrentGame());
       ASSERT_NE(game, nullptr);
       PlayColourRow(driver, *game, WrongGuess(*game));
@@ -370,16 +365,14 @@ TEST_F(ColourCodeThroughMenuTest, PlayFromTheMenuToTheTopTenAtEveryDifficulty) {
     GameRecord saved;
     ASSERT_TRUE(saved.LoadFile("mindmaster.sav"));
     EXPECT_EQ(saved.playCount, difficulty + 1);
-    EXPECT_NEAR(ListedGrade(saved, names[difficulty]), 1 + play.playTime / 120, 1e-4);
+    EXPECT_NEAR(testapp::ListedGrade(saved, names[difficulty]), 1 + play.playTime / 120, 1e-4);
   }
 }
 
 // The board drawn with the real textures at every difficulty in both
 // languages: in play with a peg carried, and while the code is shown at the
-// end. The pictures are written where DENKAR_SHOTS points.
+// end. The pictures are written where DENKAR_SHOTS_DIR points.
 TEST_F(ColourCodeThroughMenuTest, ScreensDrawAtEveryDifficulty) {
-  testapp::OffscreenScreen screen;
-  ASSERT_TRUE(screen.Ok());
   for (int language = 0; language < 2; ++language) {
     testapp::UseLanguage(language);
     for (int difficulty = 0; difficulty < 3; ++difficulty) {
@@ -395,17 +388,11 @@ TEST_F(ColourCodeThroughMenuTest, ScreensDrawAtEveryDifficulty) {
       driver.Move(Px(peg->point.x) + 60, Px(peg->point.y) - 150);
       const std::string name =
           "colour_" + std::string(language ? "en" : "de") + "_d" + std::to_string(difficulty);
-      screen.Draw([&] { game.Render(); });
-      if (const std::string path = ShotPath(name + "_task"); !path.empty()) {
-        EXPECT_TRUE(screen.SavePng(path));
-      }
+      screen->Shot(name + "_task.png", [&] { game.Render(); });
       driver.Up(Px(peg->point.x), Px(peg->point.y));
       PlayColourRow(driver, game, game.Code());
       driver.Wait(1.0);
-      screen.Draw([&] { game.Render(); });
-      if (const std::string path = ShotPath(name + "_end"); !path.empty()) {
-        EXPECT_TRUE(screen.SavePng(path));
-      }
+      screen->Shot(name + "_end.png", [&] { game.Render(); });
     }
   }
 }

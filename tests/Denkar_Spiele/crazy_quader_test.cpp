@@ -9,10 +9,10 @@
 
 #include "Denkar_Spiele/DG_CrazyQuader.h"
 #include "Denkar_Spiele/autoplay_crazy_quader.h"
-#include "Denkar_Spiele/quad_games_support.h"
 #include "data/language.h"
 #include "framework/game_record.h"
 #include "platform/clock.h"
+#include "support/menu_play.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
@@ -242,16 +242,16 @@ TEST_F(CrazyQuaderTest, WonAtEveryDifficultyAndQuitRecorded) {
   EXPECT_LT(saved.bestGrade, 2.1);
 }
 
-class CrazyQuaderMenuTest : public QuadMenuTest {
+class CrazyQuaderMenuTest : public testapp::MenuPlayTest {
  protected:
   DG_CrazyQuader* Game() { return dynamic_cast<DG_CrazyQuader*>(menu->activeGame); }
 };
 
 TEST_F(CrazyQuaderMenuTest, PlayedFromTheMenuIntoTheTopTen) {
-  StartFromMenu(1, 2);
+  ASSERT_TRUE(driver->StartFromMenu(1, 2));
   ASSERT_NE(Game(), nullptr);
   EXPECT_EQ(Game()->n, 5);
-  SkipCountdown();
+  driver->SkipCountdown();
   // A double click on a pattern flips with it twice: two moves, field as before.
   QuadField before(false, 5, 0, 100, nullptr, 0);
   before.CopyFrom(*Game()->field);
@@ -271,19 +271,16 @@ TEST_F(CrazyQuaderMenuTest, PlayedFromTheMenuIntoTheTopTen) {
   AutoplayWin_DG_CrazyQuader(*driver);
   ASSERT_EQ(Game()->GetState(), GAME_STATE_ENDED);
   const double grade = 1.0 + Game()->moveCount / 20.0 + Game()->playTime / 240.0;
-  ConfirmResultWithName("Kai");
-  ExpectOneSavedEntry("crazy.sav", "Kai", grade);
+  EXPECT_NEAR(EnterTopTenName("Kai", "crazy.sav"), grade, 1e-4);
 }
 
 TEST_F(CrazyQuaderMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
-  ForEachDifficultyAndLanguage(1, "crazy", [&](const std::string& tag) {
+  ShootEveryScreen("crazy", 1, [&](const std::string& stem) {
     driver->Move(1000, 740);
     driver->Wait(0.5);
-    Shot(tag + "_1task.png");
+    Shot(stem + "2_task.png");
     AutoplayWin_DG_CrazyQuader(*driver);
-    driver->Wait(1.0);
-    Shot(tag + "_2endwait.png");
-  });
+  }, true);
 }
 
 }  // namespace

@@ -478,7 +478,7 @@ TEST_F(DatumMenuTest, HelpOnDateQuestionsAndHAsALetterOfAWeekday) {
   for (int language = 0; language < 2; ++language) {
     testapp::UseLanguage(language);
     const std::string prefix = std::string("datum_") + (language ? "en" : "de") + "_weekday_";
-    ASSERT_TRUE(StartListedGame(2, 2));
+    ASSERT_TRUE(driver->StartFromMenu(2, 2));
     driver->SkipCountdown();
     auto* game = dynamic_cast<DG_Datum_Game*>(menu->activeGame);
     ASSERT_TRUE(game && game->started);
@@ -491,27 +491,27 @@ TEST_F(DatumMenuTest, HelpOnDateQuestionsAndHAsALetterOfAWeekday) {
     nextTaskAsks(false);
     driver->Key('H');
     ASSERT_EQ(menu->currentPage, 50);
-    Shoot(prefix + "help.png");
+    Shot(prefix + "help.png");
     driver->Key('H');
     ASSERT_EQ(menu->currentPage, 0);
     EXPECT_EQ(game->answerBox.Length(), 0);
 
     nextTaskAsks(true);
-    Shoot(prefix + "task.png");
+    Shot(prefix + "task.png");
     driver->Key('H');
     EXPECT_EQ(menu->currentPage, 0);
     EXPECT_STREQ(game->answerBox.Answer(), "h");
     driver->Key(VK_BACK);
     driver->Type(RightDatumAnswer(*game).substr(0, 4));
-    Shoot(prefix + "typed.png");
+    Shot(prefix + "typed.png");
     while (game->answerBox.Length() > 0) driver->Key(VK_BACK);
     ASSERT_TRUE(AnswerDatumTask(*driver, true));
     EXPECT_EQ(game->answerBox.rightCount, 1);
-    Shoot(prefix + "right.png");
+    Shot(prefix + "right.png");
     nextTaskAsks(true);
     ASSERT_TRUE(AnswerDatumTask(*driver, false));
     ASSERT_TRUE(driver->WaitUntil([&] { return game->answerBox.CorrectAnswerVisible(); }, 1.0));
-    Shoot(prefix + "wrong.png");
+    Shot(prefix + "wrong.png");
 
     AutoplayWin_DG_Datum_Game(*driver);
     ASSERT_EQ(game->GetState(), GAME_STATE_ENDED);

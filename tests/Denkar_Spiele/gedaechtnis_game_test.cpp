@@ -262,7 +262,7 @@ TEST_F(LampsMenuTest, AWrongLampEndsThePlay) {
   driver->Wait(2.1);
   ASSERT_EQ(menu->currentPage, 55);
   EXPECT_GE(game->GetGrade(), 1.0 + 5.0 * (1.0 - 4.0 / 40));
-  ConfirmResult("Tom");
+  driver->ConfirmResult("Tom");
   EXPECT_EQ(menu->activeGame, nullptr);
   GameRecord saved;
   ASSERT_TRUE(saved.LoadFile(SAVE_FILE));
@@ -273,10 +273,10 @@ TEST_F(LampsMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
   ShootEveryScreen("lamps", LAMPS_LIST_INDEX, [this](const std::string& stem) {
     DG_Gedächtnis* game = Game();
     driver->Wait(3.0);
-    Shoot(stem + "2_showing.png");
+    Shot(stem + "2_showing.png");
     ASSERT_TRUE(driver->WaitUntil([game] { return !game->showing; }, 12.0));
     ClickLamp(game->LampOfStep(0));
-    Shoot(stem + "3_answering.png");
+    Shot(stem + "3_answering.png");
     ClickLamp(OtherLamp(*game, 1));  // the play is lost
   });
 }

@@ -17,9 +17,9 @@
 #include "framework/stats_record.h"
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
-#include "framework/gui_element.h"
 #include "menu/main_menu.h"
 #include "platform/render_device.h"
+#include "support/menu_play.h"
 #include "util/app_context.h"
 #include "support/test_app.h"
 #include "support/test_data_builders.h"
@@ -267,70 +267,36 @@ TEST_F(MemoryTest, DestroyingTheGameRecordsThePlay) {
 // frame as the main loop does.
 class MemoryThroughMenuTest : public testapp::MenuTest<MemoryTest> {
  protected:
-  // One frame of the main loop; drawn every tenth time (drawing is the slow
-  // part of a software-rendered frame, and every screen is drawn often enough).
-  void Frame() {
-    app->realFrameTime = 1.0 / 60;
-    app->frameTime = app->paused ? 0.0 : 1.0 / 60;
-    menu->Update();
-    if (frames_++ % 10 != 0) return;
-    screen_->Draw([this] {
-      menu->Render();
-      menu->DrawCursor();
-    });
+  void SetUp() override {
+    MenuTest::SetUp();
+    if (HasFatalFailure()) return;
+    // Every tenth frame is drawn (drawing is the slow part of a
+    // software-rendered frame, and every screen is drawn often enough).
+    driver->afterFrame = [this] {
+      if (frames_++ % 10 == 0) DrawFrame();
+    };
   }
+  // Frames of the main loop, a sixtieth of a second each.
   void Frames(int n) {
-    for (int i = 0; i < n; ++i) Frame();
+    for (int i = 0; i < n; ++i) driver->Frame(1.0 / 60);
   }
-  void ClickAt(int x, int y) {
-    app->prevMouseX = app->mouseX;
-    app->prevMouseY = app->mouseY;
-    app->mouseX = x;
-    app->mouseY = y;
-    menu->OnMouseMove(x, y);
-    Frame();
-    menu->OnLButtonDown(x, y);
-    Frame();
-    menu->OnLButtonUp(x, y);
-    Frame();
-  }
-  bool Click(int id) {
-    for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot) {
-      if (!menu->elementEnabled[slot] || !menu->elements[slot]) continue;
-      GUIElement* root = menu->elements[slot];
-      for (int i = 0; i < root->children.Count(); ++i) {
-        GUIElement* e = root->children.Get(i);
-        if (e->GetId() != id) continue;
-        ClickAt(root->x + (e->x + e->right) / 2, root->y + (e->y + e->bottom) / 2);
-        return true;
-      }
-    }
-    return false;
-  }
-  void Key(int key) {
-    menu->OnKeyDown(key);
-    menu->OnKeyUp(key);
-    Frame();
+  void ClickCard(const MemoryCard* card) {
+    driver->Click(static_cast<int>(std::lround(card->centreX)),
+                  static_cast<int>(std::lround(card->centreY)));
   }
   DG_Memory* Memory() { return static_cast<DG_Memory*>(menu->activeGame); }
   // Clicks both cards of every pair in turn, at their places on the screen.
   void PlayAllPairs() {
     const int pairs = Memory()->CardCount() / 2;
     for (int pair = 0; pair < pairs; ++pair)
-      for (MemoryCard* card : CardsOfPair(*Memory(), pair))
-        ClickAt(static_cast<int>(std::lround(card->centreX)),
-                static_cast<int>(std::lround(card->centreY)));
+      for (MemoryCard* card : CardsOfPair(*Memory(), pair)) ClickCard(card);
   }
 
   int frames_ = 0;
 };
 
 TEST_F(MemoryThroughMenuTest, PlayToTheTopTenAndFindItInTheFiles) {
-  ASSERT_TRUE(Click(2));
-  ASSERT_TRUE(Click(11));
-  ASSERT_TRUE(Click(17));
-  ASSERT_EQ(menu->currentPage, 18);
-  ASSERT_TRUE(Click(22 + 5));
+  ASSERT_TRUE(driver->StartFromMenu(5, 0));
   ASSERT_NE(Memory(), nullptr);
   EXPECT_EQ(Memory()->CardCount(), 16);
   Frames(3 * 60 + 1);
@@ -344,15 +310,8 @@ TEST_F(MemoryThroughMenuTest, PlayToTheTopTenAndFindItInTheFiles) {
   Frames(2 * 60 + 2);
   ASSERT_EQ(menu->currentPage, 55);
   ASSERT_NE(menu->gameNameEntry, nullptr);
-  menu->OnKeyDown(VK_SHIFT);
-  Key('A');
-  menu->OnKeyUp(VK_SHIFT);
-  Key('N');
-  Key('N');
-  Key('A');
-  Key(VK_SPACE);
-  Key('2');
-  Key(VK_RETURN);
+  driver->Type("Anna 2");
+  driver->Key(VK_RETURN);
   EXPECT_EQ(menu->activeGame, nullptr);
   EXPECT_EQ(menu->currentPage, 1);
   EXPECT_EQ(app->runState, 0);
@@ -380,33 +339,28 @@ TEST_F(MemoryThroughMenuTest, PlayToTheTopTenAndFindItInTheFiles) {
 TEST_F(MemoryThroughMenuTest, SeriesQuitInTheSecondGameGetsTheSeriesGrade) {
   // Every series place plays the memory game here.
   menu->createGame = [](int, int difficulty) -> Denkar_Game* { return new DG_Memory(difficulty); };
-  ASSERT_TRUE(Click(2));
-  ASSERT_TRUE(Click(11));
-  ASSERT_TRUE(Click(16));
-  ASSERT_TRUE(menu->seriesMode);
+  ASSERT_TRUE(driver->StartSeries(0));
   Frames(3 * 60 + 1);
   PlayAllPairs();
   const double first = 1.0 + Memory()->playTime / 120.0;
   Frames(2 * 60 + 2);
   ASSERT_EQ(menu->currentPage, 55);
-  Key('B');
-  Key(VK_RETURN);
+  driver->Key('B');
+  driver->Key(VK_RETURN);
   ASSERT_NE(Memory(), nullptr);  // the second game of the series
   EXPECT_EQ(menu->seriesIndex, 1);
   EXPECT_EQ(menu->seriesGamesCounted, 1);
   Frames(3 * 60 + 1);
   // All pairs but the last, then the player quits.
   for (int pair = 0; pair < 7; ++pair)
-    for (MemoryCard* card : CardsOfPair(*Memory(), pair))
-      ClickAt(static_cast<int>(std::lround(card->centreX)),
-              static_cast<int>(std::lround(card->centreY)));
-  Key(VK_ESCAPE);
+    for (MemoryCard* card : CardsOfPair(*Memory(), pair)) ClickCard(card);
+  driver->Key(VK_ESCAPE);
   ASSERT_EQ(menu->currentPage, 45);
-  ASSERT_TRUE(Click(49));
+  ASSERT_TRUE(driver->ClickElement(49));
   // Two cards left: 1 + t / 120 + 5 * 2 / 16, a top-10 grade: its name first.
   ASSERT_EQ(menu->currentPage, 55);
-  Key('D');
-  Key(VK_RETURN);
+  driver->Key('D');
+  driver->Key(VK_RETURN);
   // The series ends with the quit and gets the quit penalty.
   ASSERT_NE(Memory(), nullptr);
   const double second = Memory()->GetGrade();
@@ -416,8 +370,8 @@ TEST_F(MemoryThroughMenuTest, SeriesQuitInTheSecondGameGetsTheSeriesGrade) {
   EXPECT_NEAR(menu->seriesGrade, expected, 1e-9);
   ASSERT_EQ(menu->currentPage, 57);
   ASSERT_NE(menu->seriesNameEntry, nullptr);
-  Key('C');
-  Key(VK_RETURN);
+  driver->Key('C');
+  driver->Key(VK_RETURN);
   ASSERT_EQ(app->statistics->Entries().Count(), 1);
   EXPECT_NEAR(app->statistics->Entries().Get(0)->grade, expected, 1e-9);
   EXPECT_EQ(menu->currentPage, 1);

@@ -18,7 +18,7 @@
 #include "framework/game_record.h"
 #include "platform/crt_rand.h"
 #include "support/drag_input.h"
-#include "support/game_play.h"
+#include "support/menu_play.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
@@ -426,17 +426,12 @@ TEST_F(MoneyTest, QuitBeforeAnyTaskGradesSix) {
 
 // From the menu: game list entry 14, the countdown, a won play, the result
 // page with a name, and the files.
-class MoneyThroughMenuTest : public MoneyTest {
- protected:
-  bool NeedsDataFile() const override { return true; }
-};
+class MoneyThroughMenuTest : public testapp::MenuTest<MoneyTest> {};
 
 TEST_F(MoneyThroughMenuTest, PlayFromTheMenuToTheTopTenAtEveryDifficulty) {
-  testapp::OffscreenScreen screen;
-  ASSERT_TRUE(screen.Ok());
   const char* names[3] = {"Mia", "Tom", "Eva"};
   for (int difficulty = 0; difficulty < 3; ++difficulty) {
-    const MenuPlay play = PlayFromMenu(14, difficulty, [](PlayDriver& driver) {
+    const testapp::MenuPlay play = PlayListedGame(14, difficulty, [](PlayDriver& driver) {
       auto* game = dynamic_cast<DG_Wechselgeld_Game*>(driver.CurrentGame());
       ASSERT_NE(game, nullptr);
       ASSERT_TRUE(game->started);
@@ -449,16 +444,14 @@ TEST_F(MoneyThroughMenuTest, PlayFromTheMenuToTheTopTenAtEveryDifficulty) {
     GameRecord saved;
     ASSERT_TRUE(saved.LoadFile("geld.sav"));
     EXPECT_EQ(saved.playCount, difficulty + 1);
-    EXPECT_NEAR(ListedGrade(saved, names[difficulty]), 1 + play.playTime / 120, 1e-4);
+    EXPECT_NEAR(testapp::ListedGrade(saved, names[difficulty]), 1 + play.playTime / 120, 1e-4);
   }
 }
 
 // Every screen of the game drawn with the real textures at every difficulty
 // in both languages: the task, a piece on its way, the end. The pictures are
-// written where DENKAR_SHOTS points (for looking at them).
+// written where DENKAR_SHOTS_DIR points (for looking at them).
 TEST_F(MoneyThroughMenuTest, ScreensDrawAtEveryDifficulty) {
-  testapp::OffscreenScreen screen;
-  ASSERT_TRUE(screen.Ok());
   for (int language = 0; language < 2; ++language) {
     testapp::UseLanguage(language);
     for (int difficulty = 0; difficulty < 3; ++difficulty) {
@@ -477,16 +470,10 @@ TEST_F(MoneyThroughMenuTest, ScreensDrawAtEveryDifficulty) {
       driver.Wait(0.15);
       const std::string name = "money_" + std::string(language ? "en" : "de") + "_d" +
                                std::to_string(difficulty);
-      screen.Draw([&] { game.Render(); });
-      if (const std::string path = ShotPath(name + "_task"); !path.empty()) {
-        EXPECT_TRUE(screen.SavePng(path));
-      }
+      screen->Shot(name + "_task.png", [&] { game.Render(); });
       driver.Up(Px(top->x) - 150, Px(top->y) - 200);
       game.SetState(GAME_STATE_ENDED);
-      screen.Draw([&] { game.Render(); });
-      if (const std::string path = ShotPath(name + "_end"); !path.empty()) {
-        EXPECT_TRUE(screen.SavePng(path));
-      }
+      screen->Shot(name + "_end.png", [&] { game.Render(); });
     }
   }
 }

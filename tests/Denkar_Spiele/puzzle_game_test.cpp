@@ -253,12 +253,7 @@ TEST_F(PuzzleTest, PlayedFromTheMenuToTheTopTen) {
   AutoplayWin_DG_Schiebe_Puzzle(driver);
   const double playTime = driver.CurrentGame()->GetPlayTime();
   ASSERT_TRUE(driver.LeaveResultPage("Pia"));
-  GameRecord saved;
-  ASSERT_TRUE(saved.LoadFile("puzzle.sav"));
-  EXPECT_EQ(saved.playCount, 1);
-  ASSERT_EQ(saved.Entries().Count(), 1);
-  EXPECT_STREQ(saved.Entries().Get(0)->name, "Pia");
-  EXPECT_NEAR(saved.Entries().Get(0)->grade, 1.5 + playTime / 240, 1e-4);
+  EXPECT_NEAR(testapp::OnlyEntryGrade("puzzle.sav", "Pia"), 1.5 + playTime / 240, 1e-4);
 }
 
 class PuzzleScreens : public testapp::MenuPlayTest {
@@ -273,19 +268,19 @@ TEST_F(PuzzleScreens, EveryScreenAtEveryDifficultyInBothLanguages) {
     auto* game = dynamic_cast<DG_Schiebe_Puzzle*>(menu->activeGame);
     ASSERT_NE(game, nullptr);
     driver->Wait(0.3);
-    Shoot(stem + "2_shuffling.png");
+    Shot(stem + "2_shuffling.png");
     driver->Wait(2.0);
-    Shoot(stem + "3_task.png");
+    Shot(stem + "3_task.png");
     // A tile on its way into the gap, then back again.
     const PuzzlePlace gap = game->GapPlace();
     const PuzzlePlace beside = game->shufflePath[game->shufflePath.size() - 2];
     ASSERT_TRUE(ClickPuzzleTile(*driver, *game, beside.column, beside.row));
     driver->Wait(0.1);
-    Shoot(stem + "4_slide.png");
+    Shot(stem + "4_slide.png");
     ASSERT_TRUE(ClickPuzzleTile(*driver, *game, gap.column, gap.row));
     driver->Key('H');
     ASSERT_EQ(menu->currentPage, 50);
-    Shoot(stem + "5_help.png");
+    Shot(stem + "5_help.png");
     driver->Key('H');
     AutoplayWin_DG_Schiebe_Puzzle(*driver);
   });

@@ -9,10 +9,10 @@
 #include "Denkar_Spiele/DG_Quadrat_addieren.h"
 #include "Denkar_Spiele/autoplay_quadrat_addieren.h"
 #include "Denkar_Spiele/quad_cell_click.h"
-#include "Denkar_Spiele/quad_games_support.h"
 #include "data/language.h"
 #include "framework/game_record.h"
 #include "platform/crt_rand.h"
+#include "support/menu_play.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
@@ -213,37 +213,36 @@ TEST_F(QuadratAddierenTest, WonAtEveryDifficultyAndAllWrongRecorded) {
   EXPECT_DOUBLE_EQ(saved.worstGrade, 6.0);
 }
 
-class QuadratAddierenMenuTest : public QuadMenuTest {
+class QuadratAddierenMenuTest : public testapp::MenuPlayTest {
  protected:
   DG_Quadrat_addieren* Game() { return dynamic_cast<DG_Quadrat_addieren*>(menu->activeGame); }
 };
 
 TEST_F(QuadratAddierenMenuTest, PlayedFromTheMenuIntoTheTopTen) {
-  StartFromMenu(9, 1);
+  ASSERT_TRUE(driver->StartFromMenu(9, 1));
   ASSERT_NE(Game(), nullptr);
   EXPECT_EQ(Game()->summandCount, 3);
-  SkipCountdown();
+  driver->SkipCountdown();
   driver->Wait(1.0);
   AutoplayWin_DG_Quadrat_addieren(*driver);
   ASSERT_EQ(Game()->GetState(), GAME_STATE_ENDED);
   EXPECT_EQ(Game()->correct, 10);
   const double grade = 1.0 + Game()->playTime / 120.0;
-  ConfirmResultWithName("Bo Li");
-  ExpectOneSavedEntry("addieren.sav", "Bo Li", grade);
+  EXPECT_NEAR(EnterTopTenName("Bo Li", "addieren.sav"), grade, 1e-4);
 }
 
 TEST_F(QuadratAddierenMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
-  ForEachDifficultyAndLanguage(9, "addieren", [&](const std::string& tag) {
+  ShootEveryScreen("addieren", 9, [&](const std::string& stem) {
     driver->Move(700, 700);
     driver->Wait(0.5);
-    Shot(tag + "_1task.png");
+    Shot(stem + "2_task.png");
     const QuadCell* cell = Game()->solution->Cell(0);
     driver->Click(static_cast<int>(cell->left + 5), static_cast<int>(cell->top + 5));
     driver->Wait(0.3);
-    Shot(tag + "_2feedback.png");
+    Shot(stem + "3_feedback.png");
     driver->Wait(1.0);
     AutoplayWin_DG_Quadrat_addieren(*driver);
-  });
+  }, true);
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 
 #include "Denkar_Spiele/DG_Quadrat_merken.h"
 #include "Denkar_Spiele/autoplay_quadrat_merken.h"
-#include "Denkar_Spiele/quad_games_support.h"
 #include "data/language.h"
 #include "framework/game_record.h"
 #include "framework/stats_record.h"
+#include "support/menu_play.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
@@ -242,16 +242,16 @@ TEST_F(QuadratMerkenTest, WonAtEveryDifficultyAndFailedPlaysAreRecorded) {
   EXPECT_EQ(app->statistics->playCount, 4);
 }
 
-class QuadratMerkenMenuTest : public QuadMenuTest {
+class QuadratMerkenMenuTest : public testapp::MenuPlayTest {
  protected:
   DG_Quadrat_merken* Game() { return dynamic_cast<DG_Quadrat_merken*>(menu->activeGame); }
 };
 
 TEST_F(QuadratMerkenMenuTest, PlayedFromTheMenuIntoTheTopTen) {
-  StartFromMenu(8, 2);
+  ASSERT_TRUE(driver->StartFromMenu(8, 2));
   ASSERT_NE(Game(), nullptr);
   EXPECT_EQ(Game()->n, 4);
-  SkipCountdown();
+  driver->SkipCountdown();
   ASSERT_TRUE(Game()->started);
   // A double click on a cell while answering switches it twice: the second
   // press reaches the grid as a press of its own.
@@ -272,27 +272,23 @@ TEST_F(QuadratMerkenMenuTest, PlayedFromTheMenuIntoTheTopTen) {
   AutoplayWin_DG_Quadrat_merken(*driver);
   ASSERT_EQ(Game()->GetState(), GAME_STATE_ENDED);
   const double playTime = Game()->playTime;
-  ConfirmResultWithName("Ida");
-  ExpectOneSavedEntry("quadrate.sav", "Ida", 1.0 + playTime / 120.0);
+  EXPECT_NEAR(EnterTopTenName("Ida", "quadrate.sav"), 1.0 + playTime / 120.0, 1e-4);
 }
 
 TEST_F(QuadratMerkenMenuTest, QuittingInASeriesEndsTheSeries) {
   menu->createGame = [](int, int difficulty) -> Denkar_Game* { return new DG_Quadrat_merken(difficulty); };
-  ASSERT_TRUE(ClickElement(2));
-  ASSERT_TRUE(ClickElement(11));
-  ASSERT_TRUE(ClickElement(16));
-  ASSERT_TRUE(menu->seriesMode);
+  ASSERT_TRUE(driver->StartSeries(0));
   // One dark pattern, found by the untouched answers: a top-10 grade.
   for (int p = 0; p < Game()->PatternCount(); ++p) {
     Game()->patterns.Get(p)->Clear();
     if (p > 0) Game()->patterns.Get(p)->Cell(p)->SetOn(true);
   }
-  SkipCountdown();
+  driver->SkipCountdown();
   driver->WaitUntil([&] { return !Game()->showing; }, 60.0);
   driver->Wait(10.0);
   driver->Key(VK_ESCAPE);
   ASSERT_EQ(menu->currentPage, 45);
-  ASSERT_TRUE(ClickElement(49));
+  ASSERT_TRUE(driver->ClickElement(49));
   // Grading turned the quit into an ended play; the result page asks for the
   // name, and leaving it ends the series instead of starting the next game.
   ASSERT_EQ(menu->currentPage, 55);
@@ -317,9 +313,9 @@ TEST_F(QuadratMerkenMenuTest, QuittingInASeriesEndsTheSeries) {
 }
 
 TEST_F(QuadratMerkenMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
-  ForEachDifficultyAndLanguage(8, "merken", [&](const std::string& tag) {
+  ShootEveryScreen("merken", 8, [&](const std::string& stem) {
     driver->Wait(0.5);
-    Shot(tag + "_1showing.png");
+    Shot(stem + "2_showing.png");
     driver->WaitUntil([&] { return !Game()->showing; }, 60.0);
     // Half of the first pattern rebuilt.
     QuadField* pattern = Game()->patterns.Get(0);
@@ -327,11 +323,9 @@ TEST_F(QuadratMerkenMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
     for (int i = 0; i < answer->CellCount() / 2; ++i)
       if (pattern->Cell(i)->IsOn()) answer->Cell(i)->SetOn(true);
     driver->Move(600, 600);
-    Shot(tag + "_2answering.png");
+    Shot(stem + "3_answering.png");
     AutoplayWin_DG_Quadrat_merken(*driver);
-    driver->Wait(1.0);
-    Shot(tag + "_3endwait.png");
-  });
+  }, true);
 }
 
 }  // namespace

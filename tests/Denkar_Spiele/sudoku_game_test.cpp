@@ -406,7 +406,7 @@ TEST_F(SudokuMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
     driver->Key('0' + SudokuTest::GivenInRow(*game, a, b));
     ClickCell(game->cells[la][lb]);
     driver->Key('0' + game->solution[la][lb]);
-    Shoot(stem + "2_task.png");
+    Shot(stem + "2_task.png");
     AutoplayWin_DG_Sudoku9x9(*driver);
   });
 }

@@ -48,20 +48,20 @@ class TypedGameMenuTest : public testapp::MenuPlayTest {
   double PlayFromMenu(int index, int difficulty, const std::string& shotPrefix, RightFn rightFor,
                       WrongFn wrongFor, void (*autoplay)(PlayDriver&),
                       double secondsPerPoint = 120.0) {
-    if (!StartListedGame(index, difficulty)) return -1;
+    if (!driver->StartFromMenu(index, difficulty)) return -1;
     driver->SkipCountdown();
     GameType* game = dynamic_cast<GameType*>(menu->activeGame);
     if (!game || !game->started) return -1;
-    Shoot(shotPrefix + "_task.png");
+    Shot(shotPrefix + "_task.png");
     driver->Type(rightFor(*game));
-    Shoot(shotPrefix + "_typed.png");
+    Shot(shotPrefix + "_typed.png");
     driver->Key(VK_RETURN);
-    Shoot(shotPrefix + "_right.png");
+    Shot(shotPrefix + "_right.png");
     driver->WaitUntil([&] { return !game->answerBox.InFeedback(); }, 3.0);
     driver->Type(wrongFor(*game));
     driver->Key(VK_RETURN);
     driver->WaitUntil([&] { return game->answerBox.CorrectAnswerVisible(); }, 1.0);
-    Shoot(shotPrefix + "_wrong.png");
+    Shot(shotPrefix + "_wrong.png");
     autoplay(*driver);
     EXPECT_EQ(game->GetState(), GAME_STATE_ENDED);
     EXPECT_EQ(game->answerBox.Answered(), game->taskCount);
@@ -73,13 +73,13 @@ class TypedGameMenuTest : public testapp::MenuPlayTest {
     EXPECT_EQ(game->answerBox.wrongCount, 1);
     const double expected = 1.0 + 5.0 / game->taskCount + game->playTime / secondsPerPoint;
     EXPECT_NEAR(game->GetGrade(), expected, 1e-9);
-    Shoot(shotPrefix + "_result.png");
+    Shot(shotPrefix + "_result.png");
     const double grade = game->GetGrade();
     if (menu->gameNameEntry) {
       driver->Type("Tester");
       driver->Key(VK_RETURN);
     } else {
-      ClickElement(56);
+      driver->ClickElement(56);
     }
     return menu->activeGame == nullptr && menu->currentPage == 1 ? grade : -1;
   }

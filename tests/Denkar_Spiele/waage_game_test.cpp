@@ -14,11 +14,10 @@
 #include "Denkar_Spiele/DG_Waage_Game_Fruechte.h"
 #include "Denkar_Spiele/autoplay_waage.h"
 #include "data/language.h"
-#include "framework/gui_element.h"
 #include "framework/stats_record.h"
-#include "menu/main_menu.h"
 #include "platform/crt_rand.h"
 #include "support/play_driver.h"
+#include "support/menu_play.h"
 #include "support/test_app.h"
 #include "util/app_context.h"
 #include "util/format_text.h"
@@ -318,72 +317,21 @@ TEST_F(WaageTest, PlayRunOutOfTimeCountsEveryTaskWrong) {
 }
 
 // Through the main menu with the real textures, drawing as the main loop
-// does; the screens are saved as pictures when DENKAR_SHOT_DIR names a folder.
-class WaageMenuTest : public WaageTest {
+// does; the screens are saved as pictures when DENKAR_SHOTS_DIR names a folder.
+class WaageMenuTest : public testapp::MenuTest<WaageTest> {
  protected:
-  bool NeedsDataFile() const override { return true; }
-  void SetUp() override {
-    WaageTest::SetUp();
-    screen = std::make_unique<testapp::OffscreenScreen>();
-    ASSERT_TRUE(screen->Ok());
-    menu = std::make_unique<MainMenu>();
-    driver = std::make_unique<MenuDriver>(*menu);
-  }
-  void TearDown() override {
-    driver.reset();
-    menu.reset();
-    screen.reset();
-    WaageTest::TearDown();
-  }
-  void Shot(const std::string& name) {
-    screen->Draw([&] {
-      menu->Render();
-      menu->DrawCursor();
-    });
-    if (const char* dir = std::getenv("DENKAR_SHOT_DIR")) {
-      EXPECT_TRUE(screen->SavePng(std::string(dir) + "/" + name + ".png"));
-    }
-  }
-  bool ClickElement(int id) {
-    for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot) {
-      if (!menu->elementEnabled[slot] || !menu->elements[slot]) continue;
-      GUIElement* root = menu->elements[slot];
-      for (int i = 0; i < root->children.Count(); ++i) {
-        GUIElement* e = root->children.Get(i);
-        if (e->GetId() != id) continue;
-        driver->Click(static_cast<int>(root->x + (e->x + e->right) / 2),
-                      static_cast<int>(root->y + (e->y + e->bottom) / 2));
-        return true;
-      }
-    }
-    return false;
-  }
   Game* Fruit() { return dynamic_cast<Game*>(menu->activeGame); }
-
-  std::unique_ptr<testapp::OffscreenScreen> screen;
-  std::unique_ptr<MainMenu> menu;
-  std::unique_ptr<MenuDriver> driver;
 };
 
 TEST_F(WaageMenuTest, FromTheMenuThroughAWonPlayToTheTopTen) {
-  ASSERT_TRUE(ClickElement(2) && ClickElement(12) && ClickElement(17));  // medium, single games
-  while (!ClickElement(22 + 13)) ASSERT_TRUE(ClickElement(21));        // scroll to the game
+  ASSERT_TRUE(driver->StartFromMenu(13, 1));
   ASSERT_NE(Fruit(), nullptr);
   driver->SkipCountdown();
   AutoplayWin_DG_Waage_Game_Fruechte(*driver);
   ASSERT_FALSE(HasFatalFailure());
   EXPECT_EQ(Fruit()->rightCount, 7);
   const double playTime = Fruit()->playTime;
-  ASSERT_TRUE(driver->WaitUntil([&] { return menu->currentPage == 55; }, 3.0));
-  ASSERT_NE(menu->gameNameEntry, nullptr);
-  driver->Type("Obst");
-  driver->Key(VK_RETURN);
-  EXPECT_EQ(menu->currentPage, 1);
-  GameRecord saved;
-  ASSERT_TRUE(saved.LoadFile("waage_fruits.sav"));
-  ASSERT_EQ(saved.Entries().Count(), 1);
-  EXPECT_STREQ(saved.Entries().Get(0)->name, "Obst");
-  EXPECT_NEAR(saved.Entries().Get(0)->grade, 1.0 + playTime / 90.0, 1e-4);
+  EXPECT_NEAR(EnterTopTenName("Obst", "waage_fruits.sav"), 1.0 + playTime / 90.0, 1e-4);
   EXPECT_EQ(app->statistics->playCount, 1);
 }
 
@@ -393,34 +341,35 @@ TEST_F(WaageMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
   for (int language = 0; language < 2; ++language) {
     testapp::UseLanguage(language);
     for (int d = 0; d < 3; ++d) {
-      const std::string tag = std::string(language ? "en" : "de") + "_d" + std::to_string(d) + "_";
+      const std::string tag =
+          std::string("waage_") + (language ? "en" : "de") + "_d" + std::to_string(d) + "_";
       menu->difficulty = d;
       CrtSrand(static_cast<uint32_t>(77 + d));
       menu->StartGame(13);
       driver->SkipCountdown();
       driver->Wait(2.0);
-      Shot(tag + "1_task");
+      Shot(tag + "1_task.png");
       Gewicht* fruit = Fruit()->waage->looseRow.Get(0);
       const int x = static_cast<int>(fruit->position.x), y = static_cast<int>(fruit->position.y) - 25;
       driver->Down(x, y);
       driver->Move(x + 100, y - 180);
       driver->Wait(0.3);
-      Shot(tag + "2_carried");
+      Shot(tag + "2_carried.png");
       driver->Up(x + 100, y - 180);
       AutoplayWaageTask(*driver);
       ASSERT_FALSE(HasFatalFailure());
       driver->Wait(1.9);
       EXPECT_LT(std::abs(Fruit()->waage->tilt), 4.0);  // coming level during the pause
-      Shot(tag + "3_solved");
+      Shot(tag + "3_solved.png");
       ASSERT_TRUE(driver->WaitUntil([&] { return Fruit()->wrongCount == 1; }, 70.0));
       driver->Wait(1.0);
-      Shot(tag + "4_timeout");
+      Shot(tag + "4_timeout.png");
       AutoplayWin_DG_Waage_Game_Fruechte(*driver);
       ASSERT_FALSE(HasFatalFailure());
       ASSERT_TRUE(driver->WaitUntil([&] { return menu->currentPage == 55; }, 3.0));
-      Shot(tag + "5_result");
+      Shot(tag + "5_result.png");
       if (menu->gameNameEntry) driver->Type("Test");
-      ASSERT_TRUE(ClickElement(56));
+      ASSERT_TRUE(driver->ClickElement(56));
       ASSERT_EQ(menu->activeGame, nullptr);
     }
   }

@@ -258,7 +258,7 @@ TEST_F(NumbersMenuTest, ScreensAtEveryDifficultyInBothLanguages) {
     // One right click and one wrong (red) tile.
     ClickTile(0);
     ClickTile(2);
-    Shoot(stem + "2_task.png");
+    Shot(stem + "2_task.png");
     AutoplayWin_DG_Zahlen_klicken(*driver);
   });
 }

@@ -49,7 +49,7 @@ void AdvanceSeconds(double seconds) {
 class SoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testdata::EnterAppDirectory("denkar_sound").empty());
+    ASSERT_FALSE(testdata::EnterFreshDirectory("denkar_sound").empty());
     ClockUseVirtual(true);
     WavLayout adpcm;
     adpcm.formatTag = 2;

@@ -48,7 +48,7 @@ class ProbeElement : public GUIElement {
 class ShellGui : public ::testing::Test {
  protected:
   void SetUp() override {
-    static const std::string dir = testdata::EnterAppDirectory("denkar_shell_gui");
+    static const std::string dir = testdata::EnterFreshDirectory("denkar_shell_gui");
     ASSERT_FALSE(dir.empty());
   }
 };

@@ -10,6 +10,7 @@
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
 #include "util/app_context.h"
+#include "support/test_app.h"
 #include "support/test_data_builders.h"
 
 namespace {
@@ -36,13 +37,7 @@ struct Ink {
 class FontDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
-    D3DPRESENT_PARAMETERS params;
-    params.BackBufferWidth = 1024;
-    params.BackBufferHeight = 768;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.hDeviceWindow = nullptr;
-    params.Windowed = true;
-    device_ = RenderDevice::Create(params);
+    device_ = testapp::MakeOffscreenDevice();
     ASSERT_NE(device_, nullptr);
     previous_ = App().device;
     App().device = device_.get();

@@ -6,6 +6,7 @@
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
 #include "util/app_context.h"
+#include "support/test_app.h"
 #include "support/test_data_builders.h"
 
 namespace {
@@ -17,13 +18,8 @@ constexpr uint32_t BACKGROUND = 0x102030;
 class SpriteDrawTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testdata::EnterAppDirectory("denkar_sprite").empty());
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = 1024;
-    pp.BackBufferHeight = 768;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.hDeviceWindow = nullptr;
-    device_ = RenderDevice::Create(pp);
+    ASSERT_FALSE(testdata::EnterFreshDirectory("denkar_sprite").empty());
+    device_ = testapp::MakeOffscreenDevice();
     ASSERT_NE(device_, nullptr);
     sprite_ = std::make_unique<Sprite>(device_.get());
     app_ = &GetAppContext();

@@ -8,6 +8,7 @@
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
 #include "util/app_context.h"
+#include "support/test_app.h"
 #include "support/test_data_builders.h"
 
 using testdata::Bytes;
@@ -39,19 +40,10 @@ FILE* OpenArchive(const std::vector<Entry>& entries) {
   return OpenDataFile(name.c_str());
 }
 
-std::unique_ptr<RenderDevice> HeadlessDevice() {
-  D3DPRESENT_PARAMETERS pp;
-  pp.BackBufferWidth = 1024;
-  pp.BackBufferHeight = 768;
-  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-  pp.hDeviceWindow = nullptr;
-  return RenderDevice::Create(pp);
-}
-
 class TextureTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testdata::EnterAppDirectory("denkar_texture").empty());
+    ASSERT_FALSE(testdata::EnterFreshDirectory("denkar_texture").empty());
     app_ = &GetAppContext();
   }
   AppContext* app_ = nullptr;
@@ -73,7 +65,7 @@ TEST_F(TextureTest, ColourKeyTexelsBecomeTransparentOnScreen) {
   EXPECT_EQ(t->Texel(2, 0), 0xFF123456u);
   EXPECT_EQ(t->Texel(3, 0), 0x00000000u);
 
-  std::unique_ptr<RenderDevice> device = HeadlessDevice();
+  std::unique_ptr<RenderDevice> device = testapp::MakeOffscreenDevice();
   ASSERT_NE(device, nullptr);
   Sprite sprite(device.get());
   app_->device = device.get();
@@ -247,7 +239,9 @@ TEST_F(TextureTest, LoadingScreenShowsSplashCaptionAndBar) {
   EXPECT_EQ(at(920, 697), 0x00C000u);  // full bar: 818 px
   EXPECT_EQ(at(921, 697), 0x202060u);  // and not a pixel beyond the frame
   EXPECT_EQ(at(1000, 697), 0x202060u);
-  if (getenv("DENKAR_SAVE_SCREENS") != nullptr) app_->device->SavePNG("loading_screen.png");
+  if (const std::string path = testapp::ShotPath("loading_screen.png"); !path.empty()) {
+    EXPECT_TRUE(app_->device->SavePNG(path));
+  }
 
   app_->sprite = nullptr;
   app_->language = 0;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,7 +19,8 @@
 #include "menu/main_menu.h"
 #include "platform/render_device.h"
 #include "util/app_context.h"
-#include "support/test_data_builders.h"
+#include "support/play_driver.h"
+#include "support/test_app.h"
 #include "util/format_text.h"
 
 namespace {
@@ -74,37 +74,17 @@ Denkar_Game* MakeFake(int index, int difficulty) {
   return new FakeGame(index, difficulty);
 }
 
-GUIElement* FindIn(GUIElement* e, int id) {
-  if (!e) return nullptr;
-  if (e->GetId() == id && e->parent) return e;
-  for (int i = 0; i < e->children.Count(); ++i)
-    if (GUIElement* found = FindIn(e->children.Get(i), id)) return found;
-  return nullptr;
-}
-
 class MainMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = testdata::EnterFreshDirectory("denkar_menu");
-    ASSERT_FALSE(dir_.empty());
-    for (const char* name : {"deutsch.lng", "english.lng"})
-      std::filesystem::copy_file(std::string(DENKAR_RUN_DIR) + "/" + name, name);
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = 1024;
-    pp.BackBufferHeight = 768;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    device_ = RenderDevice::Create(pp);
+    app = &testapp::EnterFreshApp("denkar_menu");
+    ASSERT_NE(app->statistics, nullptr);
+    device_ = testapp::MakeOffscreenDevice();
     ASSERT_NE(device_, nullptr);
     sprite_ = std::make_unique<Sprite>(device_.get());
-    app = &GetAppContext();
     app->device = device_.get();
     app->sprite = sprite_.get();
-    app->runState = 0;
-    app->paused = false;
     app->mouseX = app->mouseY = 0;
-    ASSERT_NE(app->statistics, nullptr);
-    app->statistics->Reset();
-    LoadLanguage(0);
     fake.Reset();
     menu = std::make_unique<MainMenu>();
     menu->createGame = MakeFake;
@@ -113,28 +93,18 @@ class MainMenuTest : public ::testing::Test {
     menu.reset();
     app->sprite = nullptr;
     app->device = nullptr;
-    app->runState = 0;
-    app->paused = false;
+    testapp::ResetAppState();
   }
 
   FakeGame* Game() { return static_cast<FakeGame*>(menu->activeGame); }
 
   // The element with this id on the visible page, or null.
-  GUIElement* Visible(int id) {
-    for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot)
-      if (menu->elementEnabled[slot])
-        if (GUIElement* e = FindIn(menu->elements[slot], id)) return e;
-    return nullptr;
-  }
-  // Moves the mouse onto the middle of the visible element and clicks it.
+  GUIElement* Visible(int id) { return FindVisibleElement(*menu, id); }
+  // Moves the mouse onto the middle of the visible element and clicks it
+  // (no frame runs in between, unlike with a MenuDriver).
   bool Click(int id) {
-    GUIElement* e = Visible(id);
-    if (!e) return false;
-    int x = (e->right - e->x) / 2, y = (e->bottom - e->y) / 2;
-    for (GUIElement* p = e; p; p = p->parent) {
-      x += p->x;
-      y += p->y;
-    }
+    int x = 0, y = 0;
+    if (!FindVisibleElement(*menu, id, &x, &y)) return false;
     MoveTo(x, y);
     menu->OnLButtonDown(x, y);
     menu->OnLButtonUp(x, y);
@@ -188,7 +158,6 @@ class MainMenuTest : public ::testing::Test {
     menu->OnKeyUp(key);
   }
 
-  std::string dir_;
   std::unique_ptr<RenderDevice> device_;
   std::unique_ptr<Sprite> sprite_;
   AppContext* app = nullptr;

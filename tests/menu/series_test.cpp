@@ -17,13 +17,6 @@ namespace {
 
 class SeriesTest : public testapp::MenuPlayTest {
  protected:
-  // Starts a series at `difficulty` from the main page.
-  void StartSeries(int difficulty) {
-    ASSERT_TRUE(ClickElement(2));
-    ASSERT_TRUE(ClickElement(11 + difficulty));
-    ASSERT_TRUE(ClickElement(16));
-    ASSERT_TRUE(menu->seriesMode);
-  }
   // Plays the running series game to its win and leaves its result page;
   // the grade it was recorded with.
   double WinCurrentGame(int expectedIndex) {
@@ -41,13 +34,13 @@ class SeriesTest : public testapp::MenuPlayTest {
     EXPECT_TRUE(driver->WaitUntil([this] { return menu->currentPage == 55; }, 5.0));
     const double grade = game->GetGrade();
     EXPECT_LT(grade, 6.0) << "game " << expectedIndex;
-    ConfirmResult("Serie");
+    driver->ConfirmResult("Serie");
     return grade;
   }
 };
 
 TEST_F(SeriesTest, AWholeSeriesOfSixteenGamesToItsResult) {
-  StartSeries(0);
+  ASSERT_TRUE(driver->StartSeries(0));
   std::vector<double> grades;
   for (int index = 0; index < GAME_LIST_COUNT; ++index) {
     SCOPED_TRACE("series place " + std::to_string(index));
@@ -65,7 +58,7 @@ TEST_F(SeriesTest, AWholeSeriesOfSixteenGamesToItsResult) {
   EXPECT_NEAR(menu->seriesGrade, sum / GAME_LIST_COUNT, 1e-9);
   EXPECT_DOUBLE_EQ(menu->seriesBestGrade, best);
   EXPECT_DOUBLE_EQ(menu->seriesWorstGrade, worst);
-  Shoot("series_result.png");
+  Shot("series_result.png");
   ASSERT_NE(menu->seriesNameEntry, nullptr);
   driver->Type("Alle");
   driver->Key(VK_RETURN);
@@ -89,15 +82,15 @@ TEST_F(SeriesTest, AWholeSeriesOfSixteenGamesToItsResult) {
 }
 
 TEST_F(SeriesTest, QuittingInTheFifthGameEndsTheSeriesWithThePenalty) {
-  StartSeries(1);
+  ASSERT_TRUE(driver->StartSeries(1));
   double sum = 0;
   for (int index = 0; index < 4; ++index) sum += WinCurrentGame(index);
   ASSERT_EQ(menu->seriesIndex, 4);
   driver->SkipCountdown();
   driver->Key(VK_ESCAPE);
   ASSERT_EQ(menu->currentPage, 45);
-  ASSERT_TRUE(ClickElement(49));  // quit the play
-  if (menu->currentPage == 55) ConfirmResult("Abbruch");
+  ASSERT_TRUE(driver->ClickElement(49));  // quit the play
+  if (menu->currentPage == 55) driver->ConfirmResult("Abbruch");
   const double quitGrade = menu->seriesGradeSum - sum;
   EXPECT_EQ(menu->seriesGamesCounted, 5);
   const double expected =

@@ -12,6 +12,7 @@
 #include "platform/render_device.h"
 #include "util/app_context.h"
 #include "shell/shell.h"
+#include "support/test_app.h"
 #include "support/test_data_builders.h"
 
 namespace {
@@ -51,7 +52,7 @@ bool FakeKeyState(int vk) { return vk == VK_CONTROL && g_ctrlHeld; }
 class ShellRouting : public ::testing::Test {
  protected:
   void SetUp() override {
-    static const std::string dir = testdata::EnterAppDirectory("denkar_shell_routing");
+    static const std::string dir = testdata::EnterFreshDirectory("denkar_shell_routing");
     ASSERT_FALSE(dir.empty());
     app_ = &GetAppContext();
     GetShellState() = ShellState{};
@@ -222,15 +223,10 @@ namespace {
 
 // A frame of a control that draws nothing is the background colour, whole.
 TEST(ShellFrame, AFrameIsClearedToTheBackgroundColour) {
-  static const std::string dir = testdata::EnterAppDirectory("denkar_shell_frame");
+  static const std::string dir = testdata::EnterFreshDirectory("denkar_shell_frame");
   ASSERT_FALSE(dir.empty());
   AppContext& app = GetAppContext();
-  D3DPRESENT_PARAMETERS params;
-  params.BackBufferWidth = 1024;
-  params.BackBufferHeight = 768;
-  params.BackBufferFormat = D3DFMT_X8R8G8B8;
-  params.Windowed = true;
-  std::unique_ptr<RenderDevice> device = RenderDevice::Create(params);
+  std::unique_ptr<RenderDevice> device = testapp::MakeOffscreenDevice();
   ASSERT_TRUE(device);
   Sprite sprite(device.get());
   MinimalControl control;

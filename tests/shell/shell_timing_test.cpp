@@ -30,7 +30,7 @@ class UpdateCounter : public Game {
 class ShellTiming : public ::testing::Test {
  protected:
   void SetUp() override {
-    static const std::string dir = testdata::EnterAppDirectory("denkar_shell_timing");
+    static const std::string dir = testdata::EnterFreshDirectory("denkar_shell_timing");
     ASSERT_FALSE(dir.empty());
     app_ = &GetAppContext();
     shell_ = ShellState{};

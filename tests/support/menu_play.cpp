@@ -2,60 +2,49 @@
 
 #include "framework/denkar_game.h"
 #include "framework/game_record.h"
+#include "platform/win_types.h"
 #include "util/app_context.h"
 
 namespace testapp {
 
-void MenuPlayTest::SetUp() {
-  AppTest::SetUp();
+void MenuSession::OpenMenu() {
   screen = std::make_unique<OffscreenScreen>();
   ASSERT_TRUE(screen->Ok());
   menu = std::make_unique<MainMenu>();
   driver = std::make_unique<MenuDriver>(*menu);
 }
 
-void MenuPlayTest::TearDown() {
+void MenuSession::CloseMenu() {
   driver.reset();
-  menu.reset();  // a game still running records and saves here
+  menu.reset();
   screen.reset();
-  AppTest::TearDown();
 }
 
-void MenuPlayTest::Shoot(const std::string& name) {
+void MenuSession::DrawFrame() {
   screen->Draw([this] {
     menu->Render();
     menu->DrawCursor();
   });
-  const std::string path = ShotPath(name);
-  if (!path.empty()) {
-    EXPECT_TRUE(screen->SavePng(path)) << path;
-  }
 }
 
-void MenuPlayTest::ConfirmResult(const char* name) {
-  if (menu->gameNameEntry) driver->Type(name);
-  driver->Key(VK_RETURN);
+void MenuSession::Shot(const std::string& name) {
+  DrawFrame();
+  screen->SaveShot(name);
 }
 
-double MenuPlayTest::EnterTopTenName(const char* name, const char* saveFile) {
+double MenuSession::EnterTopTenName(const char* name, const char* saveFile) {
   driver->Wait(2.1);
   EXPECT_EQ(menu->currentPage, 55);
   EXPECT_NE(menu->gameNameEntry, nullptr);
-  ConfirmResult(name);
+  driver->ConfirmResult(name);
   EXPECT_EQ(menu->activeGame, nullptr);
   EXPECT_EQ(menu->currentPage, 1);
-  GameRecord saved;
-  EXPECT_TRUE(saved.LoadFile(saveFile)) << saveFile;
-  EXPECT_EQ(saved.playCount, 1);
-  const HighscoreEntry* entry = saved.Entries().Get(0);
-  EXPECT_EQ(saved.Entries().Count(), 1);
-  if (!entry) return 6.0;
-  EXPECT_STREQ(entry->name, name);
-  return entry->grade;
+  return OnlyEntryGrade(saveFile, name);
 }
 
-void MenuPlayTest::ShootEveryScreen(const std::string& prefix, int listIndex,
-                                    const std::function<void(const std::string&)>& play) {
+void MenuSession::ShootEveryScreen(const std::string& prefix, int listIndex,
+                                   const std::function<void(const std::string&)>& play,
+                                   bool topTen) {
   for (int language = 0; language < 2; ++language) {
     UseLanguage(language);
     for (int difficulty = 0; difficulty < 3; ++difficulty) {
@@ -65,21 +54,65 @@ void MenuPlayTest::ShootEveryScreen(const std::string& prefix, int listIndex,
           prefix + "_" + (language ? "en" : "de") + std::to_string(difficulty) + "_";
       ASSERT_TRUE(driver->StartFromMenu(listIndex, difficulty));
       driver->Wait(1.0);
-      Shoot(stem + "1_countdown.png");
+      Shot(stem + "1_countdown.png");
       driver->SkipCountdown();
       play(stem);
+      if (::testing::Test::HasFatalFailure()) return;
       ASSERT_NE(menu->activeGame, nullptr);
       const int state = menu->activeGame->GetState();
       ASSERT_TRUE(state == GAME_STATE_ENDED || state == GAME_STATE_ENDED_OTHER);
       driver->Wait(1.0);
-      Shoot(stem + "8_end.png");
+      Shot(stem + "8_end.png");
       driver->Wait(1.1);
       ASSERT_EQ(menu->currentPage, 55);
-      Shoot(stem + "9_result.png");
-      ConfirmResult("Kim");
+      if (topTen) {
+        ASSERT_NE(menu->gameNameEntry, nullptr);
+      }
+      if (menu->gameNameEntry) driver->Type("Kim");
+      Shot(stem + "9_result.png");
+      driver->Key(VK_RETURN);
+      ASSERT_EQ(menu->activeGame, nullptr);
       ASSERT_EQ(menu->currentPage, 1);
     }
   }
+}
+
+MenuPlay MenuSession::PlayListedGame(int index, int difficulty,
+                                     const std::function<void(PlayDriver&)>& play,
+                                     const std::string& name) {
+  MenuPlay result;
+  if (!driver->StartFromMenu(index, difficulty)) return result;
+  driver->SkipCountdown();
+  play(*driver);
+  Denkar_Game* game = driver->CurrentGame();
+  if (!game) return result;
+  result.endState = game->GetState();
+  result.playTime = game->GetPlayTime();
+  result.resultPage = driver->WaitUntil([this] { return menu->currentPage == 55; }, 3.0);
+  if (!result.resultPage) return result;
+  result.nameAsked = menu->gameNameEntry != nullptr;
+  if (result.nameAsked) driver->Type(name);
+  driver->ClickElement(56);  // the page's confirm button
+  result.backInMenu = !menu->activeGame && menu->currentPage == 1;
+  return result;
+}
+
+double OnlyEntryGrade(const char* saveFile, const char* name) {
+  GameRecord saved;
+  EXPECT_TRUE(saved.LoadFile(saveFile)) << saveFile;
+  EXPECT_EQ(saved.playCount, 1);
+  EXPECT_EQ(saved.Entries().Count(), 1);
+  const HighscoreEntry* entry = saved.Entries().Get(0);
+  if (!entry) return 6.0;
+  EXPECT_STREQ(entry->name, name);
+  EXPECT_NEAR(saved.bestGrade, entry->grade, 1e-4);
+  return entry->grade;
+}
+
+double ListedGrade(GameRecord& record, const std::string& name) {
+  for (int i = 0; i < record.Entries().Count(); ++i)
+    if (name == record.Entries().Get(i)->name) return record.Entries().Get(i)->grade;
+  return -1;
 }
 
 }  // namespace testapp

@@ -8,6 +8,37 @@
 #include "platform/win_types.h"
 #include "util/app_context.h"
 
+namespace {
+
+GUIElement* FindBelow(GUIElement* root, int id) {
+  for (int i = 0; i < root->children.Count(); ++i) {
+    GUIElement* e = root->children.Get(i);
+    if (e->GetId() == id) return e;
+    if (GUIElement* found = FindBelow(e, id)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+GUIElement* FindVisibleElement(MainMenu& menu, int id, int* x, int* y) {
+  for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot) {
+    GUIElement* root = menu.elementEnabled[slot] ? menu.elements[slot] : nullptr;
+    GUIElement* e = root ? FindBelow(root, id) : nullptr;
+    if (!e) continue;
+    // Each element's place is relative to its parent's.
+    int cx = (e->right - e->x) / 2, cy = (e->bottom - e->y) / 2;
+    for (const GUIElement* p = e; p; p = p->parent) {
+      cx += p->x;
+      cy += p->y;
+    }
+    if (x) *x = cx;
+    if (y) *y = cy;
+    return e;
+  }
+  return nullptr;
+}
+
 void PlayDriver::Move(int x, int y) {
   AppContext& app = GetAppContext();
   app.prevMouseX = app.mouseX;
@@ -106,6 +137,7 @@ void MenuDriver::Frame(double seconds) {
   app.realFrameTime = seconds;
   app.frameTime = app.paused ? 0.0 : seconds;
   menu_.Update();
+  if (afterFrame) afterFrame();
 }
 
 void MenuDriver::SkipCountdown() {
@@ -115,32 +147,34 @@ void MenuDriver::SkipCountdown() {
 MyControl& MenuDriver::Target() { return menu_; }
 
 bool MenuDriver::ClickElement(int id) {
-  for (int slot = 0; slot < GAME_ELEMENT_COUNT; ++slot) {
-    GUIElement* root = menu_.elementEnabled[slot] ? menu_.elements[slot] : nullptr;
-    if (!root) continue;
-    for (int i = 0; i < root->children.Count(); ++i) {
-      const GUIElement* e = root->children.Get(i);
-      if (e->GetId() != id) continue;
-      Click(root->x + (e->x + e->right) / 2, root->y + (e->y + e->bottom) / 2);
-      return true;
-    }
-  }
-  return false;
+  int x = 0, y = 0;
+  if (!FindVisibleElement(menu_, id, &x, &y)) return false;
+  Click(x, y);
+  return true;
 }
 
 bool MenuDriver::StartFromMenu(int listIndex, int difficulty) {
   if (!ClickElement(2) || !ClickElement(11 + difficulty) || !ClickElement(17)) return false;
+  if (menu_.currentPage != 18) return false;
   // The list shows seven games at a time; its arrows scroll it.
   for (int scroll = 0; scroll < 16 && !ClickElement(22 + listIndex); ++scroll) {
     const int arrow = menu_.listOffset > listIndex ? 20 : 21;
     if (!ClickElement(arrow)) return false;
   }
-  return menu_.activeGame != nullptr;
+  return menu_.activeGame != nullptr && menu_.difficulty == difficulty;
+}
+
+bool MenuDriver::StartSeries(int difficulty) {
+  return ClickElement(2) && ClickElement(11 + difficulty) && ClickElement(16) && menu_.seriesMode;
+}
+
+void MenuDriver::ConfirmResult(const std::string& name) {
+  if (menu_.gameNameEntry) Type(name);
+  Key(VK_RETURN);
 }
 
 bool MenuDriver::LeaveResultPage(const std::string& name) {
   if (!WaitUntil([this] { return menu_.currentPage == 55; }, 5.0)) return false;
-  if (menu_.gameNameEntry) Type(name);
-  Key(VK_RETURN);
+  ConfirmResult(name);
   return menu_.currentPage == 1 && menu_.activeGame == nullptr;
 }

@@ -9,8 +9,13 @@
 #include <string>
 
 class Denkar_Game;
+class GUIElement;
 class MainMenu;
 class MyControl;
+
+// The element `id` on a visible page of `menu` (the pages' roots aside), or
+// null; with `x`, `y` set to its centre in screen pixels when found.
+GUIElement* FindVisibleElement(MainMenu& menu, int id, int* x = nullptr, int* y = nullptr);
 
 class PlayDriver {
  public:
@@ -71,11 +76,20 @@ class MenuDriver : public PlayDriver {
   bool ClickElement(int id);
   // From the main page: the difficulty, free choice, the game of list index
   // `listIndex` (scrolling the list to it); the countdown is left running.
+  // False unless that game now runs at that difficulty.
   bool StartFromMenu(int listIndex, int difficulty);
-  // After the play has ended: waits for the result page, types `name` when
-  // the result enters the top ten, and confirms. False when the menu did not
-  // come back to its main page.
+  // From the main page: the difficulty, then a series; false unless the
+  // series has begun.
+  bool StartSeries(int difficulty);
+  // On the result page: types `name` when the result enters the top ten
+  // (the page then asks for one), and confirms with Enter.
+  void ConfirmResult(const std::string& name);
+  // After the play has ended: waits for the result page and ConfirmResult.
+  // False when the menu did not come back to its main page.
   bool LeaveResultPage(const std::string& name);
+
+  // Called after every frame, e.g. to draw it as the main loop does.
+  std::function<void()> afterFrame;
 
  protected:
   MyControl& Target() override;

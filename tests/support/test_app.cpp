@@ -61,16 +61,23 @@ std::string ShotPath(const std::string& name) {
   return std::string(folder) + "/" + name;
 }
 
-OffscreenScreen::OffscreenScreen() {
-  AppContext& app = GetAppContext();
+std::unique_ptr<RenderDevice> MakeOffscreenDevice() {
   D3DPRESENT_PARAMETERS pp;
   pp.BackBufferWidth = 1024;
   pp.BackBufferHeight = 768;
   pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-  device_ = RenderDevice::Create(pp);
+  return RenderDevice::Create(pp);  // no window: offscreen
+}
+
+OffscreenScreen::OffscreenScreen() {
+  AppContext& app = GetAppContext();
+  device_ = MakeOffscreenDevice();
   if (!device_) return;
   app.device = device_.get();
-  app.dataFile = OpenDataFile("sport.gob");
+  if (!app.dataFile) {  // a fixture may hold the data file open already
+    app.dataFile = OpenDataFile("sport.gob");
+    ownsDataFile_ = app.dataFile != nullptr;
+  }
   if (!app.dataFile) return;
   ok_ = LoadTextures() >= 0 && app.sprite != nullptr;
 }
@@ -80,8 +87,10 @@ OffscreenScreen::~OffscreenScreen() {
   ReleaseTextures();
   app.sprite = nullptr;
   app.device = nullptr;
-  if (app.dataFile) CloseDataFile(app.dataFile);
-  app.dataFile = nullptr;
+  if (ownsDataFile_ && app.dataFile) {
+    CloseDataFile(app.dataFile);
+    app.dataFile = nullptr;
+  }
 }
 
 void OffscreenScreen::BeginFrame() {
@@ -94,6 +103,13 @@ void OffscreenScreen::EndFrame() { GetAppContext().sprite->End(); }
 
 bool OffscreenScreen::SavePng(const std::string& path) const {
   return device_ && device_->SavePNG(path);
+}
+
+void OffscreenScreen::SaveShot(const std::string& name) const {
+  const std::string path = ShotPath(name);
+  if (!path.empty()) {
+    EXPECT_TRUE(SavePng(path)) << path;
+  }
 }
 
 }  // namespace testapp

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "menu/main_menu.h"
-
 class AppContext;
 class RenderDevice;
 
@@ -29,8 +27,13 @@ void UseLanguage(int language);
 // that variable is not set (the picture is then drawn but not saved).
 std::string ShotPath(const std::string& name);
 
+// A 1024 x 768 offscreen device (XRGB), not installed anywhere; null when
+// it cannot be made.
+std::unique_ptr<RenderDevice> MakeOffscreenDevice();
+
 // An offscreen device with the textures of "sport.gob" loaded, installed in
-// the application record for as long as it lives.
+// the application record for as long as it lives. It opens the data file
+// unless the record holds it open already, and closes only what it opened.
 class OffscreenScreen {
  public:
   OffscreenScreen();
@@ -47,12 +50,21 @@ class OffscreenScreen {
     EndFrame();
   }
   bool SavePng(const std::string& path) const;
+  // Saves what was drawn last as ShotPath(name), when that is set.
+  void SaveShot(const std::string& name) const;
+  // Draw, then SaveShot.
+  template <typename DrawFn>
+  void Shot(const std::string& name, DrawFn draw) {
+    Draw(draw);
+    SaveShot(name);
+  }
 
  private:
   void BeginFrame();
   void EndFrame();
   std::unique_ptr<RenderDevice> device_;
   bool ok_ = false;
+  bool ownsDataFile_ = false;
 };
 
 // Fixture base for tests of one game: a fresh folder with the language files
@@ -64,28 +76,6 @@ class AppTest : public ::testing::Test {
   virtual const char* FolderPrefix() const { return "denkar_test"; }
   virtual bool NeedsDataFile() const { return false; }
   AppContext* app = nullptr;
-};
-
-// Fixture on top of `Base` (an AppTest) for plays through the real main menu:
-// an offscreen screen with the textures of the data file, and the menu, made
-// after Base's set-up and gone before its tear-down.
-template <typename Base>
-class MenuTest : public Base {
- protected:
-  bool NeedsDataFile() const override { return true; }
-  void SetUp() override {
-    Base::SetUp();
-    screen_ = std::make_unique<OffscreenScreen>();
-    ASSERT_TRUE(screen_->Ok());
-    menu = std::make_unique<MainMenu>();
-  }
-  void TearDown() override {
-    menu.reset();
-    screen_.reset();
-    Base::TearDown();
-  }
-  std::unique_ptr<OffscreenScreen> screen_;
-  std::unique_ptr<MainMenu> menu;
 };
 
 }  // namespace testapp

@@ -189,9 +189,6 @@ inline std::string EnterFreshDirectory(const char* prefix) {
   return path;
 }
 
-// The same as EnterFreshDirectory.
-inline std::string EnterAppDirectory(const char* prefix) { return EnterFreshDirectory(prefix); }
-
 // A fresh working folder for one test that does not use the application
 // record: entered on construction, left and removed already on destruction.
 class ScratchDirectory {
