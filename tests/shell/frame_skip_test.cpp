@@ -19,12 +19,12 @@ namespace {
 class FrameSkipTest : public testapp::MenuPlayTest {
  protected:
   void SetUp() override {
-    MenuPlayTest::SetUp();
+    testapp::MenuPlayTest::SetUp();
     GetShellState().mainMenu = menu.get();
   }
   void TearDown() override {
     GetShellState().mainMenu = nullptr;
-    MenuPlayTest::TearDown();
+    testapp::MenuPlayTest::TearDown();
   }
 
   std::vector<uint32_t> Pixels() const {
@@ -38,7 +38,7 @@ class FrameSkipTest : public testapp::MenuPlayTest {
     SCOPED_TRACE(screenName);
     for (int i = 0; i < 3; ++i) {
       screen->Device()->ForgetLastScene();
-      DrawFrame();
+      ::DrawFrame();
     }
     const std::vector<uint32_t> looped = Pixels();
     screen->Draw([this] {
@@ -55,7 +55,7 @@ constexpr int MEMORY_GAME = 5;
 
 TEST_F(FrameSkipTest, LoopFramesHaveThePixelsOfDirectDrawing) {
   ExpectLoopPixelsEqualDirect("main menu");
-  ASSERT_TRUE(StartListedGame(MEMORY_GAME, 2));
+  ASSERT_TRUE(driver->StartFromMenu(MEMORY_GAME, 2));
   driver->Wait(1.0);
   ExpectLoopPixelsEqualDirect("countdown");
   driver->SkipCountdown();
@@ -68,23 +68,23 @@ TEST_F(FrameSkipTest, LoopFramesHaveThePixelsOfDirectDrawing) {
 }
 
 TEST_F(FrameSkipTest, UnchangedFramesDrawNothingAndAPlayRedrawsWithItsClock) {
-  EXPECT_TRUE(DrawFrame());
-  EXPECT_FALSE(DrawFrame());
+  EXPECT_TRUE(::DrawFrame());
+  EXPECT_FALSE(::DrawFrame());
   driver->Wait(1.0);  // the menu is still
-  EXPECT_FALSE(DrawFrame());
+  EXPECT_FALSE(::DrawFrame());
   driver->Move(300, 300);  // the cursor moves
-  EXPECT_TRUE(DrawFrame());
-  EXPECT_FALSE(DrawFrame());
+  EXPECT_TRUE(::DrawFrame());
+  EXPECT_FALSE(::DrawFrame());
 
   // A play left alone: after its opening the picture changes only when the
   // time bar's seconds do.
-  ASSERT_TRUE(StartListedGame(MEMORY_GAME, 0));
+  ASSERT_TRUE(driver->StartFromMenu(MEMORY_GAME, 0));
   driver->SkipCountdown();
   driver->Wait(2.0);
   int drawn = 0;
   for (int frame = 0; frame < 180; ++frame) {
     driver->Frame(1.0 / 60);
-    if (DrawFrame()) ++drawn;
+    if (::DrawFrame()) ++drawn;
   }
   EXPECT_GE(drawn, 2);
   EXPECT_LE(drawn, 4);
@@ -96,12 +96,12 @@ TEST_F(FrameSkipTest, GlidingPiecesLeftUndrawnDifferByAtMostTwoLevels) {
   // what the screen keeps is within two levels of the exact picture.
   for (const int game : {10, 13}) {
     SCOPED_TRACE("game " + std::to_string(game));
-    ASSERT_TRUE(StartListedGame(game, 1));
+    ASSERT_TRUE(driver->StartFromMenu(game, 1));
     driver->SkipCountdown();
     int drawnLate = 0;
     for (int frame = 0; frame < 600; ++frame) {
       driver->Frame(1.0 / 60);
-      if (DrawFrame() && frame >= 480) ++drawnLate;
+      if (::DrawFrame() && frame >= 480) ++drawnLate;
     }
     EXPECT_LE(drawnLate, 10);  // of 120 frames: the time bar and the last of the creep
     const std::vector<uint32_t> kept = Pixels();
