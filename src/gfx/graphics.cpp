@@ -93,7 +93,7 @@ HRESULT InitDirect3D() {
   return S_OK;
 }
 
-HRESULT LoadTextures() {
+HRESULT LoadTextures(const char** failedMember) {
   AppContext& app = GetAppContext();
   if (app.device == nullptr) return E_FAIL;
   ownedSprite = std::make_unique<Sprite>(app.device);
@@ -104,6 +104,7 @@ HRESULT LoadTextures() {
     // A texture that is already there (a second call) is replaced, not leaked.
     ReleaseTexture(app.*load.field);
     if (FAILED(app.LoadTexture(load.member, &(app.*load.field), app.dataFile, false))) {
+      if (failedMember) *failedMember = load.member;
       return E_FAIL;  // what has loaded so far stays until shutdown
     }
     if (!first) RefreshLoadingScreen();

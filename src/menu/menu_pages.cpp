@@ -9,6 +9,7 @@
 #include "framework/statistics_text.h"
 #include "framework/stats_record.h"
 #include "framework/time_bar.h"
+#include "gfx/fit_text.h"
 #include "gfx/font.h"
 #include "menu/game_list.h"
 #include "framework/gui_element.h"
@@ -62,7 +63,22 @@ Caption CaptionOf(int id) {
   }
 }
 
+// The question a reset button asks before it acts.
+constexpr int CONFIRM_TEXT = 198;
+// Lines of text keep this far from the left and right rim of their panel.
+constexpr int PANEL_TEXT_MARGIN = 30;
+// The text cursor of the name entry, and how long it shows and hides.
+constexpr char CARET = '|';
+constexpr double CARET_BLINK_SECONDS = 0.5;
+
 int Width(const RECT& r) { return r.right - r.left; }
+
+int TextWidth(Font* font, const char* text) {
+  if (!font) return 0;
+  int width = 0;
+  font->MeasureText(text, RECT{0, 0, 100000, 100000}, DT_LEFT, &width, nullptr);
+  return width;
+}
 int Height(const RECT& r) { return r.bottom - r.top; }
 
 void AppendLine(std::string& out, const std::string& line) {
@@ -143,8 +159,10 @@ void MainMenu::BuildPages() {
 }
 
 void MainMenu::BuildGameList() {
-  // The clicked arrow goes with the old page: forget it as the hovered element.
+  // The clicked arrow goes with the old page: forget it as the hovered (and
+  // pressed) element.
   hitElement = nullptr;
+  pressedElement = nullptr;
   delete elements[SLOT_GAME_LIST];
   elements[SLOT_GAME_LIST] = nullptr;
   GUIElement* p = MakePage(18, SLOT_GAME_LIST, RECT{0, 0, 400, 700});
@@ -153,6 +171,8 @@ void MainMenu::BuildGameList() {
   MakeChild(p, 19, SMALL, 150, 625);
   if (listOffset > 0) MakeChild(p, 20, ARROW_UP, 175, 75);
   if (listOffset < GAME_LIST_COUNT - 1 - listLastRow) MakeChild(p, 21, ARROW_DOWN, 175, 560);
+  // Whatever now lies under the pointer is hovered at once.
+  if (elementEnabled[SLOT_GAME_LIST]) HitTestElements(-1);
 }
 
 // ---------------------------------------------------------------- texts
@@ -164,11 +184,16 @@ std::string MainMenu::OverallStatisticsText() const {
   for (int place = 0; place < 10; ++place) {
     std::string line;
     if (SeriesEntry* e = stats->Entries().Get(place)) {
-      line = FormatText(GetLangText(62), {place + 1, static_cast<const char*>(e->name), e->grade,
-                                          e->bestGrade, e->worstGrade});
       // Only the three known difficulties have a word; other values from a
       // damaged file show none.
-      if (e->difficulty >= 0 && e->difficulty <= 2) line += LangTextOrEmpty(59 + e->difficulty);
+      const char* word = e->difficulty >= 0 && e->difficulty <= 2 ? LangTextOrEmpty(59 + e->difficulty) : "";
+      auto build = [&](const std::string& name) {
+        return FormatText(GetLangText(62), {place + 1, name.c_str(), e->grade, e->bestGrade, e->worstGrade}) +
+               word;
+      };
+      // A long name is shortened so the line fits the page; the grades and
+      // the difficulty always stay whole.
+      line = FitNameInLine(font30, FULL_PAGE.right - 2 * PANEL_TEXT_MARGIN, e->name, build);
     }
     AppendLine(out, line);
   }
@@ -215,7 +240,9 @@ void MainMenu::DrawPageChild(const ElementDrawInfo& info) {
   const D3DXVECTOR2 pos{info.x, info.y};
   app->DrawSprite(app->texMenu2, &src, &scale, nullptr, 0, &pos, 0xFFFFFFFF);
 
-  const Caption caption = CaptionOf(id);
+  Caption caption = CaptionOf(id);
+  // A reset button that waits for its second click asks "Sure?".
+  if (id == confirmingId) caption.text = CONFIRM_TEXT;
   if (caption.text < 0) return;
   const char* text = GetLangText(caption.text);
   if (!text) return;
@@ -226,7 +253,8 @@ void MainMenu::DrawPageChild(const ElementDrawInfo& info) {
                      static_cast<int>(info.x) + w, static_cast<int>(info.y) + h};
     item.colour = 0xFF000000;
     item.format = DT_CENTER | DT_VCENTER;
-    item.font = font30;
+    // A caption too wide for its button takes the smaller font.
+    item.font = TextWidth(font30, text) <= w - 8 ? font30 : font20;
     fontManager->DrawTextItem(item);
   } else {
     const bool hovered = info.element == hitElement && id != 7 && id != 8;
@@ -253,6 +281,27 @@ int PageWidth(const ElementDrawInfo& info) { return info.srcRight - info.srcLeft
 int PageHeight(const ElementDrawInfo& info) { return info.srcBottom - info.srcTop; }
 
 }  // namespace
+
+std::string MainMenu::NameEntryLine(const std::string& name, int maxWidth) const {
+  auto build = [](const std::string& shown) { return FormatText(GetLangText(54), {shown.c_str()}); };
+  // The caret counts as part of the name; a name too long for the page
+  // shows its end, where the typing happens.
+  return FitNameInLine(font30, maxWidth, name + CARET, build, KeepEnd::End);
+}
+
+void MainMenu::DrawNameEntry(const ElementDrawInfo& info, const char* name) {
+  const int w = PageWidth(info), h = PageHeight(info);
+  std::string line = NameEntryLine(name, w - 2 * PANEL_TEXT_MARGIN);
+  // Placed by its width with the caret, so the text stands still while the
+  // caret blinks.
+  const int left = std::max(PANEL_TEXT_MARGIN, (w - LineWidth(font30, line)) / 2);
+  if (std::fmod(caretTime, 2 * CARET_BLINK_SECONDS) >= CARET_BLINK_SECONDS) {
+    const size_t caret = line.rfind(CARET);
+    if (caret != std::string::npos) line.erase(caret, 1);
+  }
+  fontManager->DrawTextItem(PageText(info, line.c_str(), left, h - 150, w, h - 70, DT_LEFT | DT_VCENTER,
+                                     font30, 0xFFFF0000));
+}
 
 // Page 1: the main page.
 void MainMenu::DrawElement0(ElementDrawInfo info) {
@@ -316,6 +365,7 @@ void MainMenu::DrawElement7(ElementDrawInfo info) {
   if (info.element->parent) return DrawPageChild(info);
   DrawPageBackground(info, app->texMenu2, GetLangText(9));
   if (!activeGame) return;
+  activeGame->SetStatisticsLayout(font30, PageWidth(info) - 2 * PANEL_TEXT_MARGIN);
   if (const char* text = activeGame->GetStatisticsText())
     fontManager->DrawTextItem(
         PageText(info, text, 0, 75, PageWidth(info), PageHeight(info), DT_CENTER, font30));
@@ -334,11 +384,7 @@ void MainMenu::DrawElement8(ElementDrawInfo info) {
   const DWORD format = DT_CENTER | DT_VCENTER;
   if (const char* text = activeGame->GetResultText())
     fontManager->DrawTextItem(PageText(info, text, 0, 50, w, h - 150, format, font30));
-  if (gameNameEntry) {
-    const std::string line = FormatText(GetLangText(54), {static_cast<const char*>(gameNameEntry->name)});
-    fontManager->DrawTextItem(
-        PageText(info, line.c_str(), 0, h - 150, w, h - 70, format, font30, 0xFFFF0000));
-  }
+  if (gameNameEntry) DrawNameEntry(info, gameNameEntry->name);
 }
 
 // Page 9: difficulty.
@@ -358,12 +404,7 @@ void MainMenu::DrawElement10(ElementDrawInfo info) {
   const DWORD format = DT_CENTER | DT_VCENTER;
   const std::string text = SeriesResultText();
   fontManager->DrawTextItem(PageText(info, text.c_str(), 0, 50, w, h - 150, format, font30));
-  if (seriesNameEntry) {
-    const std::string line =
-        FormatText(GetLangText(54), {static_cast<const char*>(seriesNameEntry->name)});
-    fontManager->DrawTextItem(
-        PageText(info, line.c_str(), 0, h - 150, w, h - 70, format, font30, 0xFFFF0000));
-  }
+  if (seriesNameEntry) DrawNameEntry(info, seriesNameEntry->name);
 }
 
 // Page 43: the general help.

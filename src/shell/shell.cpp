@@ -1,7 +1,9 @@
 #include "shell/shell.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <string>
 #include <vector>
 #include "audio/sound_effects.h"
@@ -21,6 +23,37 @@
 namespace {
 
 constexpr D3DCOLOR BACKGROUND_COLOUR = 0xFF646464;
+constexpr const char* DATA_FILE = "sport.gob";
+// Exit code of a start-up that could not finish.
+constexpr int EXIT_START_FAILED = 1;
+
+// The folder the game looks for its files in (the working folder).
+std::string WorkingFolder() {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::current_path(error);
+  return error ? std::string(".") : folder.string();
+}
+
+// Says on standard error which file stopped the start and where it was
+// looked for; the message box only says that something is missing.
+void ReportMissingData(const AppContext& app, const char* failedMember) {
+  const std::string folder = WorkingFolder();
+  if (!app.dataFile) {
+    std::error_code error;
+    if (std::filesystem::exists(DATA_FILE, error))
+      std::fprintf(stderr, "denkarium: '%s' in the folder '%s' is not a readable data file\n",
+                   DATA_FILE, folder.c_str());
+    else
+      std::fprintf(stderr, "denkarium: the data file '%s' was not found in the folder '%s'\n",
+                   DATA_FILE, folder.c_str());
+  } else {
+    std::fprintf(stderr, "denkarium: the picture '%s' is missing or damaged in '%s' in the folder '%s'\n",
+                 failedMember ? failedMember : "?", DATA_FILE, folder.c_str());
+  }
+  std::fprintf(stderr,
+               "denkarium: start the game in the folder that holds sport.gob, deutsch.lng and "
+               "english.lng (./denkar play does this)\n");
+}
 
 // Start-up step 3. The intro video is played here once it exists; a skipped
 // intro clears `escapeReleaseAllowed`.
@@ -294,7 +327,7 @@ int RunApplication(const CommandLine& cmd) {
   app.screenHeight = 768;
 
   // 5. The data file; a missing one shows up as missing textures.
-  app.dataFile = OpenDataFile("sport.gob");
+  app.dataFile = OpenDataFile(DATA_FILE);
 
   // 6. The window (hidden until the device exists).
   app.hWnd = PlatformWindow::Create("Denkarium", app.screenWidth, app.screenHeight, cmd.headless,
@@ -304,9 +337,11 @@ int RunApplication(const CommandLine& cmd) {
   // reported like a device failure.
   if ((!app.hWnd && !cmd.headless) || FAILED(InitDirect3D())) {
     MessageBox(nullptr, "Direct3D kann nicht initialisiert werden", "Fehler!", MB_ICONERROR);
+    std::fprintf(stderr, "denkarium: %s\n",
+                 app.hWnd || cmd.headless ? "no drawing device could be made" : "no window could be opened");
     LeaveProgram(app, shell);
     restoreStoredMode();
-    return 0;
+    return EXIT_START_FAILED;
   }
 
   // 8. The system cursor stays hidden (the menu draws its own); show the window.
@@ -314,12 +349,14 @@ int RunApplication(const CommandLine& cmd) {
   if (app.hWnd) app.hWnd->Show();
 
   // 9. The textures behind the loading screen.
-  if (FAILED(LoadTextures())) {
+  const char* missingTexture = nullptr;
+  if (FAILED(LoadTextures(&missingTexture))) {
     MessageBox(nullptr, "Es wurden nicht alle notwendigen Texturdateien gefunden", "Fehler!",
                MB_ICONERROR);
+    ReportMissingData(app, missingTexture);
     LeaveProgram(app, shell);
     restoreStoredMode();
-    return 0;
+    return EXIT_START_FAILED;
   }
 
   // 10. Sound; without it the game runs silently.

@@ -87,7 +87,7 @@ const TextUse kTexts[] = {
     {178, ""},     {179, "i"},    {180, ""},     {181, "i"},    {182, ""},
     {183, "i"},    {184, ""},     {185, "i"},    {186, ""},     {187, "i"},
     {188, ""},     {189, ""},     {190, ""},     {191, ""},     {192, ""},
-    {193, ""},     {194, ""},     {195, ""},     {196, ""},     {197, "siii"},
+    {193, ""},     {194, ""},     {195, ""},     {196, ""},     {197, "siii"},   {198, ""},
 };
 
 // Game names: game-list captions and result titles.
@@ -162,7 +162,7 @@ TEST_F(LanguageFiles, BytesAreWindows1252WithCrLfLineEnds) {
     const std::string data = ReadFile(AssetPath(name));
     ASSERT_FALSE(data.empty());
     // No byte-order mark: the first word must be the text count.
-    EXPECT_EQ(data.rfind("ANZ_TEXTE: 198\r\n", 0), 0u);
+    EXPECT_EQ(data.rfind("ANZ_TEXTE: 199\r\n", 0), 0u);
     for (size_t i = 0; i < data.size(); ++i) {
       const unsigned char b = static_cast<unsigned char>(data[i]);
       if (b == '\r') {
@@ -213,7 +213,7 @@ TEST_F(LanguageFiles, MatchTheirReadableSources) {
 TEST_F(LanguageFiles, DefineEveryUsedNumberOnce) {
   std::set<int> used;
   for (const TextUse& use : kTexts) used.insert(use.number);
-  ASSERT_EQ(used.size(), 120u);
+  ASSERT_EQ(used.size(), 121u);
   for (int lang = 0; lang < 2; ++lang) {
     SCOPED_TRACE(kFileNames[lang]);
     const std::vector<int> numbers = DefinedNumbers(ReadFile(AssetPath(kFileNames[lang])));
@@ -221,8 +221,8 @@ TEST_F(LanguageFiles, DefineEveryUsedNumberOnce) {
     EXPECT_EQ(numbers.size(), used.size()) << "a number is defined twice";
 
     LoadLanguage(lang);
-    EXPECT_NE(GetLangText(197), nullptr);
-    EXPECT_EQ(GetLangText(198), nullptr) << "the file announces more than 198 texts";
+    EXPECT_NE(GetLangText(198), nullptr);
+    EXPECT_EQ(GetLangText(199), nullptr) << "the file announces more than 199 texts";
     for (int n : used) {
       SCOPED_TRACE(n);
       const std::string t = Text(n);
@@ -260,7 +260,7 @@ TEST_F(LanguageFiles, DirectivesMatchTheArgumentsOfEveryText) {
 TEST_F(LanguageFiles, LineTextsAndCaptionsHaveNoLineEnd) {
   std::vector<int> single = {0,  1,  3,  4,  6,  7,  8,  9,  10, 11, 12, 58, 59, 60, 61, 64,
                              98, 99, 101, 117, 122, 123, 124, 132, 133, 142, 143, 144, 145, 146,
-                             188, 189, 197};
+                             188, 189, 197, 198};
   for (int n = 22; n <= 55; ++n)
     if (n != 33 && n != 34 && n != 35 && n != 39 && n != 53) single.push_back(n);
   single.insert(single.end(), {57, 62, 63, 68});
