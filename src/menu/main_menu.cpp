@@ -48,6 +48,7 @@ MainMenu::MainMenu() : createGame(CreateListedGame) {
   font40 = fontManager->AddFont("Comic Sans MS", 40);
   font80 = fontManager->AddFont("Comic Sans MS", 80);
   font20 = fontManager->AddFont("Comic Sans MS", 20);
+  font26 = fontManager->AddFont("Comic Sans MS", 26);
   CrtSrand(GetTickCount());
   SetPage(1);
   BuildPages();
@@ -582,13 +583,13 @@ void MainMenu::DrawCursor() {
 }
 
 void MainMenu::OnLostDevice() {
-  for (Font* f : {font30, font20, font40, font80})
+  for (Font* f : {font30, font20, font40, font80, font26})
     if (f) f->OnLostDevice();
   if (activeGame) activeGame->OnLostDevice();
 }
 
 void MainMenu::OnResetDevice() {
-  for (Font* f : {font30, font20, font40, font80})
+  for (Font* f : {font30, font20, font40, font80, font26})
     if (f) f->OnResetDevice();
   if (activeGame) activeGame->OnResetDevice();
 }

@@ -81,8 +81,9 @@ class MainMenu : public Game {
   // What the start countdown shows: the whole seconds left, "Start" in the
   // last second.
   std::string CountdownText() const;
-  // Texts of pages 40 and 57 (built on demand, kept for drawing).
-  std::string OverallStatisticsText() const;
+  // Texts of pages 40 and 57 (built on demand, kept for drawing). With a
+  // font, a series line wider than `lineWidth` gets its name shortened.
+  std::string OverallStatisticsText(Font* lineFont = nullptr, int lineWidth = 0) const;
   std::string SeriesResultText() const;
 
   int listOffset = 0;
@@ -100,6 +101,7 @@ class MainMenu : public Game {
   Font* font20 = nullptr;
   Font* font40 = nullptr;
   Font* font80 = nullptr;
+  Font* font26 = nullptr;  // for text blocks too tall for the 30-point font
   FontManager* fontManager = nullptr;
   int difficulty = 0;
   HighscoreEntry* gameNameEntry = nullptr;
@@ -130,6 +132,9 @@ class MainMenu : public Game {
   static constexpr double CONFIRM_SECONDS = 5.0;
   // Wheel movement not yet worth a whole row.
   int wheelRemainder = 0;
+  // The largest of the menu's text fonts (30, 26, 20 points) in which `text`
+  // laid out with `format` fits `width` x `height`; the smallest when none does.
+  Font* FontForBlock(const std::string& text, int width, int height, DWORD format) const;
   // Rectangles (relative to page 1) of the language radio buttons together
   // with the word beside each.
   static RECT LanguageChoiceArea(int radioId);
@@ -157,4 +162,6 @@ class MainMenu : public Game {
   void DrawPageChild(const ElementDrawInfo& info);
   void DrawFullScreenShade(const struct Texture* texture, D3DCOLOR colour);
   void DrawNameEntry(const ElementDrawInfo& info, const char* name);
+  // The body of a result page, in the size that fits above the name line.
+  void DrawResultBody(const ElementDrawInfo& info, const std::string& text);
 };

@@ -67,6 +67,19 @@ Caption CaptionOf(int id) {
 constexpr int CONFIRM_TEXT = 198;
 // Lines of text keep this far from the left and right rim of their panel.
 constexpr int PANEL_TEXT_MARGIN = 30;
+// The 800 x 600 pages: text stays between the title band and the row of
+// buttons at the bottom, with a little air to both.
+constexpr int FULL_PAGE_TEXT_TOP = 64 + 8;
+constexpr int FULL_PAGE_TEXT_BOTTOM = 525 - 8;
+// The 600 x 450 result pages: the body below the title, the name being
+// typed between the body and the confirm button.
+constexpr int RESULT_TEXT_TOP = 75;
+constexpr int RESULT_NAME_TOP = 310;
+constexpr int RESULT_NAME_BOTTOM = 370;
+// The name line keeps clear of the rosette in the page's lower left corner.
+constexpr int RESULT_NAME_MARGIN = 80;
+// A width no text reaches: for choosing a size by the height alone.
+constexpr int ANY_WIDTH = 1 << 20;
 // The text cursor of the name entry, and how long it shows and hides.
 constexpr char CARET = '|';
 constexpr double CARET_BLINK_SECONDS = 0.5;
@@ -177,7 +190,7 @@ void MainMenu::BuildGameList() {
 
 // ---------------------------------------------------------------- texts
 
-std::string MainMenu::OverallStatisticsText() const {
+std::string MainMenu::OverallStatisticsText(Font* lineFont, int lineWidth) const {
   std::string out;
   StatsRecord* stats = app->statistics;
   if (!stats) return out;
@@ -193,7 +206,7 @@ std::string MainMenu::OverallStatisticsText() const {
       };
       // A long name is shortened so the line fits the page; the grades and
       // the difficulty always stay whole.
-      line = FitNameInLine(font30, FULL_PAGE.right - 2 * PANEL_TEXT_MARGIN, e->name, build);
+      line = FitNameInLine(lineFont, lineWidth, e->name, build);
     }
     AppendLine(out, line);
   }
@@ -278,9 +291,28 @@ TextItem PageText(const ElementDrawInfo& info, const char* text, int left, int t
 }
 
 int PageWidth(const ElementDrawInfo& info) { return info.srcRight - info.srcLeft; }
-int PageHeight(const ElementDrawInfo& info) { return info.srcBottom - info.srcTop; }
 
 }  // namespace
+
+Font* MainMenu::FontForBlock(const std::string& text, int width, int height, DWORD format) const {
+  Font* fallback = nullptr;
+  for (Font* font : {font30, font26, font20}) {
+    if (!font || !font->HasFace()) continue;
+    fallback = font;
+    int w = 0, h = 0;
+    font->MeasureText(text.c_str(), RECT{0, 0, width, 1 << 20}, format & ~DT_VCENTER, &w, &h);
+    if (w <= width && h <= height) return font;
+  }
+  return fallback ? fallback : font30;
+}
+
+void MainMenu::DrawResultBody(const ElementDrawInfo& info, const std::string& text) {
+  const int width = PageWidth(info) - 2 * PANEL_TEXT_MARGIN;
+  const DWORD format = DT_CENTER | DT_VCENTER;
+  Font* font = FontForBlock(text, width, RESULT_NAME_TOP - RESULT_TEXT_TOP, format);
+  fontManager->DrawTextItem(PageText(info, text.c_str(), PANEL_TEXT_MARGIN, RESULT_TEXT_TOP,
+                                     PageWidth(info) - PANEL_TEXT_MARGIN, RESULT_NAME_TOP, format, font));
+}
 
 std::string MainMenu::NameEntryLine(const std::string& name, int maxWidth) const {
   auto build = [](const std::string& shown) { return FormatText(GetLangText(54), {shown.c_str()}); };
@@ -290,17 +322,17 @@ std::string MainMenu::NameEntryLine(const std::string& name, int maxWidth) const
 }
 
 void MainMenu::DrawNameEntry(const ElementDrawInfo& info, const char* name) {
-  const int w = PageWidth(info), h = PageHeight(info);
-  std::string line = NameEntryLine(name, w - 2 * PANEL_TEXT_MARGIN);
+  const int w = PageWidth(info);
+  std::string line = NameEntryLine(name, w - 2 * RESULT_NAME_MARGIN);
   // Placed by its width with the caret, so the text stands still while the
   // caret blinks.
-  const int left = std::max(PANEL_TEXT_MARGIN, (w - LineWidth(font30, line)) / 2);
+  const int left = std::max(RESULT_NAME_MARGIN, (w - LineWidth(font30, line)) / 2);
   if (std::fmod(caretTime, 2 * CARET_BLINK_SECONDS) >= CARET_BLINK_SECONDS) {
     const size_t caret = line.rfind(CARET);
     if (caret != std::string::npos) line.erase(caret, 1);
   }
-  fontManager->DrawTextItem(PageText(info, line.c_str(), left, h - 150, w, h - 70, DT_LEFT | DT_VCENTER,
-                                     font30, 0xFFFF0000));
+  fontManager->DrawTextItem(PageText(info, line.c_str(), left, RESULT_NAME_TOP, w, RESULT_NAME_BOTTOM,
+                                     DT_LEFT | DT_VCENTER, font30, 0xFFFF0000));
 }
 
 // Page 1: the main page.
@@ -337,14 +369,15 @@ void MainMenu::DrawElement3(ElementDrawInfo info) {
 void MainMenu::DrawElement4(ElementDrawInfo info) {
   if (info.element->parent) return DrawPageChild(info);
   DrawPageBackground(info, app->texMenu2, GetLangText(9));
-  // The ten places and the totals take sixteen lines of 30 pixels, all of the
-  // 480-pixel box; the box starts below the page's title band (66 rather
-  // than 50 pixels down, and 16 pixels lower at the bottom, where the text
-  // runs between the two buttons) so the first place does not run into the
-  // title.
-  const std::string text = OverallStatisticsText();
-  fontManager->DrawTextItem(PageText(info, text.c_str(), 0, 66, PageWidth(info),
-                                     PageHeight(info) - 54, DT_CENTER | DT_VCENTER, font30));
+  // The ten places and the totals take up to sixteen lines: in the size that
+  // fits between the title band and the buttons, with long names shortened.
+  const int width = PageWidth(info) - 2 * PANEL_TEXT_MARGIN;
+  const DWORD format = DT_CENTER | DT_VCENTER;
+  // The size is chosen by the height alone: the names are shortened to the width.
+  Font* font = FontForBlock(OverallStatisticsText(), ANY_WIDTH, FULL_PAGE_TEXT_BOTTOM - FULL_PAGE_TEXT_TOP, format);
+  const std::string text = OverallStatisticsText(font, width);
+  fontManager->DrawTextItem(PageText(info, text.c_str(), PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_TOP,
+                                     PageWidth(info) - PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_BOTTOM, format, font));
 }
 
 // Page 45: the pause menu.
@@ -365,10 +398,18 @@ void MainMenu::DrawElement7(ElementDrawInfo info) {
   if (info.element->parent) return DrawPageChild(info);
   DrawPageBackground(info, app->texMenu2, GetLangText(9));
   if (!activeGame) return;
-  activeGame->SetStatisticsLayout(font30, PageWidth(info) - 2 * PANEL_TEXT_MARGIN);
+  // As on the overall statistics page: the size that fits above the
+  // buttons, names shortened to the page's width.
+  const int width = PageWidth(info) - 2 * PANEL_TEXT_MARGIN;
+  activeGame->SetStatisticsLayout(nullptr, 0);
+  const char* whole = activeGame->GetStatisticsText();
+  if (!whole) return;
+  Font* font = FontForBlock(whole, ANY_WIDTH, FULL_PAGE_TEXT_BOTTOM - FULL_PAGE_TEXT_TOP, DT_CENTER);
+  activeGame->SetStatisticsLayout(font, width);
   if (const char* text = activeGame->GetStatisticsText())
-    fontManager->DrawTextItem(
-        PageText(info, text, 0, 75, PageWidth(info), PageHeight(info), DT_CENTER, font30));
+    fontManager->DrawTextItem(PageText(info, text, PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_TOP,
+                                       PageWidth(info) - PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_BOTTOM,
+                                       DT_CENTER, font));
 }
 
 // Page 55: the result of a play, with name entry for the top 10.
@@ -380,10 +421,7 @@ void MainMenu::DrawElement8(ElementDrawInfo info) {
   if (!activeGame) return DrawPageBackground(info, app->texMenu1, nullptr);
   DrawPageBackground(info, app->texMenu1, activeGame->GetResultTitle());
   activeGame->ComputeGrade();
-  const int w = PageWidth(info), h = PageHeight(info);
-  const DWORD format = DT_CENTER | DT_VCENTER;
-  if (const char* text = activeGame->GetResultText())
-    fontManager->DrawTextItem(PageText(info, text, 0, 50, w, h - 150, format, font30));
+  if (const char* text = activeGame->GetResultText()) DrawResultBody(info, text);
   if (gameNameEntry) DrawNameEntry(info, gameNameEntry->name);
 }
 
@@ -400,10 +438,7 @@ void MainMenu::DrawElement10(ElementDrawInfo info) {
     return DrawPageChild(info);
   }
   DrawPageBackground(info, app->texMenu1, GetLangText(64));
-  const int w = PageWidth(info), h = PageHeight(info);
-  const DWORD format = DT_CENTER | DT_VCENTER;
-  const std::string text = SeriesResultText();
-  fontManager->DrawTextItem(PageText(info, text.c_str(), 0, 50, w, h - 150, format, font30));
+  DrawResultBody(info, SeriesResultText());
   if (seriesNameEntry) DrawNameEntry(info, seriesNameEntry->name);
 }
 
@@ -411,8 +446,8 @@ void MainMenu::DrawElement10(ElementDrawInfo info) {
 void MainMenu::DrawElement11(ElementDrawInfo info) {
   if (info.element->parent) return DrawPageChild(info);
   DrawPageBackground(info, app->texMenu2, GetLangText(11));
-  const int w = PageWidth(info), h = PageHeight(info);
+  const int w = PageWidth(info);
   if (const char* text = GetLangText(76))
-    fontManager->DrawTextItem(PageText(info, text, 50, 50, w - 50, h - 70,
+    fontManager->DrawTextItem(PageText(info, text, 50, FULL_PAGE_TEXT_TOP, w - 50, FULL_PAGE_TEXT_BOTTOM,
                                        DT_CENTER | DT_VCENTER | DT_WORDBREAK, font20));
 }
