@@ -14,6 +14,8 @@
 #include "data/language.h"
 #include "framework/denkar_game.h"
 #include "framework/stats_record.h"
+#include "gfx/fit_text.h"
+#include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "menu/game_list.h"
 #include "framework/gui_element.h"
@@ -1075,6 +1077,69 @@ TEST_F(MainMenuTest, TheLanguageNamesAreClickableAndHoverFollowsPageChanges) {
   }
   ASSERT_NE(under, nullptr);
   EXPECT_EQ(menu->hitElement, under);
+}
+
+// Names of up to 99 characters: the pages shorten them with an ellipsis so
+// every line fits its panel (the other fields stay whole); the records keep
+// the whole name.
+TEST_F(MainMenuTest, LongNamesAreShortenedOnThePagesAndKeptInTheRecords) {
+  if (!menu->font26 || !menu->font26->HasFace()) GTEST_SKIP() << "no font installed";
+  const std::string longName(99, 'W');
+  constexpr char kEllipsis = '\x85';
+  auto lines = [](const std::string& text) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
+      out.push_back(text.substr(start, nl - start));
+    out.push_back(text.substr(start));
+    return out;
+  };
+  for (int i = 0; i < 10; ++i) {
+    SeriesEntry* e = new SeriesEntry();
+    e->SetName(longName.c_str());
+    e->grade = 1.0 + i * 0.5;
+    e->difficulty = i % 3;
+    app->statistics->InsertEntry(e);
+  }
+  for (int lang = 0; lang < 2; ++lang) {
+    LoadLanguage(lang);
+    const std::vector<std::string> overall = lines(menu->OverallStatisticsText(menu->font26, 740));
+    for (int place = 0; place < 10; ++place) {
+      const std::string& line = overall[place];
+      EXPECT_LE(LineWidth(menu->font26, line), 740) << line;
+      EXPECT_NE(line.find(std::string("W") + kEllipsis), std::string::npos) << line;
+      const std::string word = LangTextOrEmpty(59 + place % 3);
+      EXPECT_EQ(line.substr(line.size() - word.size()), word) << line;
+      EXPECT_NE(line.find(FormatText("%.2f", {1.0 + place * 0.5})), std::string::npos) << line;
+    }
+  }
+  EXPECT_EQ(std::string(app->statistics->Entries().Get(0)->name), longName);
+
+  // One game's page.
+  struct StatsGame : Denkar_Game {
+    StatsGame() : Denkar_Game(0, "long.sav") { DisableRecording(); }
+    const char* GetStatisticsText() override { return BuildStatisticsText(); }
+  } game;
+  for (int i = 0; i < 10; ++i) {
+    HighscoreEntry* e = new HighscoreEntry();
+    e->SetName(longName.c_str());
+    e->grade = 2.0;
+    game.AddHighscore(e);
+  }
+  game.SetStatisticsLayout(menu->font26, 740);
+  for (const std::string& line : lines(game.GetStatisticsText())) EXPECT_LE(LineWidth(menu->font26, line), 740);
+  EXPECT_NE(std::string(game.GetStatisticsText()).find(kEllipsis), std::string::npos);
+  game.SetStatisticsLayout(nullptr, 0);
+  EXPECT_NE(std::string(game.GetStatisticsText()).find(longName), std::string::npos);
+
+  // The name being typed shows its end and the caret.
+  const std::string typed = "Anfang" + longName;
+  const std::string entry = menu->NameEntryLine(typed, 440);
+  EXPECT_LE(LineWidth(menu->font30, entry), 440);
+  EXPECT_NE(entry.find(kEllipsis), std::string::npos) << entry;
+  EXPECT_EQ(entry.substr(entry.size() - 2), "W|");
+  EXPECT_EQ(entry.find("Anfang"), std::string::npos);
+  EXPECT_EQ(menu->NameEntryLine("Anna", 440), FormatText(GetLangText(54), {"Anna|"}));
 }
 
 }  // namespace
