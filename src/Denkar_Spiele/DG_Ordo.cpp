@@ -1,7 +1,7 @@
 #include "Denkar_Spiele/DG_Ordo.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cmath>
 
 #include "data/language.h"
 #include "framework/time_bar.h"

@@ -44,6 +44,9 @@ class DG_Sudoku9x9 : public Denkar_Game {
 
   // Recomputes every cell's valid flag, the conflict list, solved and allValid.
   void Check();
+  // Empties emptiedCount more cells (at most the whole board), each picked at
+  // random among the filled ones.
+  void EmptyCells();
   int EmptyCount() const;
 
   int conflictCount = 0;  // entries that turned a conflict-free board into one with a conflict
@@ -60,7 +63,6 @@ class DG_Sudoku9x9 : public Denkar_Game {
 
  private:
   void Generate();
-  void EmptyCells();
   std::string resultText_;
   // The digits' font: the main menu's "Comic Sans MS" 30, the first font the
   // program adds (asked for by name, so it is the same one however the game

@@ -104,7 +104,9 @@ void DG_Uhr_lesen::BuildTask() {
       correctAnswer = clock->Value();
     } else {
       const bool plus = CrtRand() % 2 == 0;
-      (plus ? plusPositions : minusPositions).Insert(new D3DXVECTOR2{position.x - stepX / 2, position.y});
+      // The sign stands halfway between this clock and the one before.
+      PtrList<D3DXVECTOR2>& signs = plus ? plusPositions : minusPositions;
+      signs.Insert(new D3DXVECTOR2{position.x - stepX / 2, position.y});
       correctAnswer = JoinTimes(correctAnswer, clock->Value(), plus);
     }
     position.x += stepX;

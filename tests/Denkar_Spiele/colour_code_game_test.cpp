@@ -370,11 +370,7 @@ TEST_F(ColourCodeThroughMenuTest, PlayFromTheMenuToTheTopTenAtEveryDifficulty) {
     GameRecord saved;
     ASSERT_TRUE(saved.LoadFile("mindmaster.sav"));
     EXPECT_EQ(saved.playCount, difficulty + 1);
-    bool listed = false;
-    for (int i = 0; i < saved.Entries().Count(); ++i)
-      if (std::string(saved.Entries().Get(i)->name) == names[difficulty])
-        listed = std::fabs(saved.Entries().Get(i)->grade - (1 + play.playTime / 120)) < 1e-4;
-    EXPECT_TRUE(listed) << difficulty;
+    EXPECT_NEAR(ListedGrade(saved, names[difficulty]), 1 + play.playTime / 120, 1e-4);
   }
 }
 

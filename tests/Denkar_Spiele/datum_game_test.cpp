@@ -11,19 +11,17 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 
 #include "Denkar_Spiele/DG_Datum_Game.h"
 #include "Denkar_Spiele/Datum.h"
 #include "Denkar_Spiele/autoplay_datum.h"
+#include "Denkar_Spiele/typed_answers.h"
 #include "data/language.h"
 #include "framework/game_record.h"
 #include "framework/stats_record.h"
-#include "menu/main_menu.h"
 #include "platform/clock.h"
 #include "platform/crt_rand.h"
-#include "platform/render_device.h"
 #include "support/play_driver.h"
 #include "support/test_app.h"
 #include "support/test_data_builders.h"
@@ -176,7 +174,7 @@ class DatumGameTest : public testapp::AppTest {
   }
   const char* FolderPrefix() const override { return "denkar_datum"; }
 
-  // A game whose current task asks for the date 7 March 2024 (or its weekday).
+  // Makes the current task ask for `result`, or for its weekday.
   static void SetTask(DG_Datum_Game& game, bool weekday, const Datum& result) {
     game.weekdayQuestion = weekday;
     game.resultDate = result;
@@ -366,8 +364,7 @@ TEST_F(DatumGameTest, FeedbackTimesAndTheEnd) {
   Frame(game, 0.11);
   EXPECT_TRUE(game.TakesInput());
 
-  while (AnswerDatumTask(driver, true)) {
-  }
+  AutoplayWin_DG_Datum_Game(driver);
   EXPECT_EQ(game.GetState(), GAME_STATE_ENDED);
   EXPECT_EQ(game.answerBox.Answered(), game.taskCount);
   driver.Key(VK_BACK);
@@ -416,8 +413,7 @@ TEST_F(DatumGameTest, PlaysToTheEndAtEveryDifficultyAndRecordsThem) {
         if (allRight) {
           AutoplayWin_DG_Datum_Game(driver);
         } else {
-          while (AnswerDatumTask(driver, false)) {
-          }
+          AnswerEveryTask<DG_Datum_Game>(driver, WrongDatumAnswer);
         }
         ASSERT_EQ(game.GetState(), GAME_STATE_ENDED);
         EXPECT_EQ(game.answerBox.rightCount, allRight ? game.taskCount : 0);
@@ -455,133 +451,81 @@ TEST_F(DatumGameTest, NoHelpPageDuringAWeekdayQuestion) {
   EXPECT_FALSE(game.AllowsHelp());
 }
 
-// From the menu: difficulty, game list, countdown, a play answered through
-// the menu's key handling, the result page with a name, and the save file.
-using DatumThroughMenuTest = testapp::MenuTest<DatumGameTest>;
-
-TEST_F(DatumThroughMenuTest, PlayFromTheMenuToTheResultPageAndTheSaveFile) {
-  menu->difficulty = 2;
-  CrtSrand(7);
-  menu->StartGame(2);
-  auto* game = dynamic_cast<DG_Datum_Game*>(menu->activeGame);
-  ASSERT_NE(game, nullptr);
-  EXPECT_EQ(game->taskCount, 20);
-  MenuDriver driver(*menu);
-  // Keys during the countdown are not the game's.
-  driver.Type("1");
-  EXPECT_EQ(game->answerBox.Length(), 0);
-  driver.SkipCountdown();
-  driver.Frame(1.0 / 60);
-  ASSERT_TRUE(game->started);
-
-  // 'H' opens the instructions during a date question, and is a letter of
-  // the answer during a weekday question.
-  for (int task = 0; task < 40 && !game->weekdayQuestion; ++task) {
-    ASSERT_TRUE(AnswerDatumTask(driver, true));
-    driver.WaitUntil([&] { return game->TakesInput(); }, 2.0);
+// Through the main menu, with today fixed.
+class DatumMenuTest : public TypedGameMenuTest {
+ protected:
+  void SetUp() override {
+    TypedGameMenuTest::SetUp();
+    ClockFixDate(2024, 3, 15);
   }
-  ASSERT_TRUE(game->weekdayQuestion) << "no weekday question in the play";
-  driver.Key('H');
-  EXPECT_EQ(menu->currentPage, 0);
-  EXPECT_STREQ(game->answerBox.Answer(), "h");
-  driver.Key(VK_BACK);
+  void TearDown() override {
+    ClockClearFixedDate();
+    TypedGameMenuTest::TearDown();
+  }
+};
 
-  AutoplayWin_DG_Datum_Game(driver);
-  EXPECT_EQ(game->GetState(), GAME_STATE_ENDED);
-  EXPECT_EQ(game->answerBox.wrongCount, 0);
-  const double playTime = game->playTime;
-  driver.Wait(2.1);
-  ASSERT_EQ(menu->currentPage, 55);
-  // Enter on the result page only confirms the name, never judges again.
-  ASSERT_NE(menu->gameNameEntry, nullptr);
-  driver.Type("Eva");
-  driver.Key(VK_RETURN);
-  EXPECT_EQ(menu->activeGame, nullptr);
-  EXPECT_EQ(menu->currentPage, 1);
-
-  GameRecord saved;
-  ASSERT_TRUE(saved.LoadFile("datum.sav"));
-  EXPECT_EQ(saved.playCount, 1);
-  ASSERT_EQ(saved.Entries().Count(), 1);
-  EXPECT_STREQ(saved.Entries().Get(0)->name, "Eva");
-  EXPECT_NEAR(saved.Entries().Get(0)->grade, 1.0 + playTime / 240.0, 1e-4);
-  EXPECT_EQ(saved.Entries().Get(0)->day, 15);  // the fixed date
-  EXPECT_EQ(saved.Entries().Get(0)->year, 2024);
-  EXPECT_EQ(saved.veryGoodCount, 1);
+TEST_F(DatumMenuTest, PlayedFromTheMenuAtEveryDifficultyInBothLanguages) {
+  PlayEveryDifficultyInBothLanguages<DG_Datum_Game>(2, "datum", "datum.sav", RightDatumAnswer,
+                                                    WrongDatumAnswer, AutoplayWin_DG_Datum_Game,
+                                                    DG_Datum_Game::SECONDS_PER_POINT);
 }
 
-// Every screen of a play at every difficulty in both languages, drawn as the
-// main loop draws it: the task, an answer being typed, the feedback after a
-// right and a wrong answer, a weekday question and the result page. With
-// DENKAR_SHOTS_DIR set, each is written there as PNG.
-TEST_F(DatumThroughMenuTest, EveryScreenDrawsAtEveryDifficultyInBothLanguages) {
-  const char* shotsDir = std::getenv("DENKAR_SHOTS_DIR");
-  int shots = 0;
+// 'H' opens the instructions during a date question and is a letter of the
+// answer during a weekday question. The help page and a weekday question
+// with both feedbacks are drawn in both languages; the top-10 entry carries
+// the fixed date.
+TEST_F(DatumMenuTest, HelpOnDateQuestionsAndHAsALetterOfAWeekday) {
   for (int language = 0; language < 2; ++language) {
     testapp::UseLanguage(language);
-    for (int difficulty = 0; difficulty < 3; ++difficulty) {
-      const std::string prefix = std::string(language ? "en" : "de") + "_d" +
-                                 std::to_string(difficulty) + "_";
-      const auto shot = [&](const std::string& name) {
-        screen_->Draw([&] {
-          menu->Render();
-          menu->DrawCursor();
-        });
-        ++shots;
-        if (shotsDir) {
-          EXPECT_TRUE(screen_->SavePng(std::string(shotsDir) + "/" + prefix + name + ".png"));
-        }
-      };
-      menu->difficulty = difficulty;
-      CrtSrand(11 + difficulty);
-      menu->StartGame(2);
-      auto* game = dynamic_cast<DG_Datum_Game*>(menu->activeGame);
-      ASSERT_NE(game, nullptr);
-      MenuDriver driver(*menu);
-      driver.SkipCountdown();
-      driver.Frame(1.0 / 60);
-      driver.Wait(37.0);  // the clock shows 0:37
-      while (game->weekdayQuestion) ASSERT_TRUE(AnswerDatumTask(driver, true));
-      driver.WaitUntil([&] { return game->TakesInput(); }, 2.0);
-      shot("task");
-      if (difficulty == 0) {  // the instructions, over a date question
-        driver.Key('H');
-        ASSERT_EQ(menu->currentPage, 50);
-        shot("help");
-        driver.Key('H');
-        ASSERT_EQ(menu->currentPage, 0);
-      }
-      driver.Type(game->ExpectedAnswer().substr(0, 5));
-      shot("typing");
-      for (int i = 0; i < 5; ++i) driver.Key(VK_BACK);
-      ASSERT_TRUE(AnswerDatumTask(driver, true));
-      shot("right");
-      driver.WaitUntil([&] { return game->TakesInput(); }, 2.0);
-      ASSERT_TRUE(AnswerDatumTask(driver, false));
-      driver.Wait(0.3);  // into a blink that shows the correct answer
-      ASSERT_TRUE(game->answerBox.CorrectAnswerVisible());
-      shot("wrong");
-      driver.WaitUntil([&] { return game->TakesInput(); }, 2.0);
-      // A weekday question of this play, made to come now.
-      while (!game->weekdayQuestion) game->BuildTask();
+    const std::string prefix = std::string("datum_") + (language ? "en" : "de") + "_weekday_";
+    ASSERT_TRUE(StartListedGame(2, 2));
+    driver->SkipCountdown();
+    auto* game = dynamic_cast<DG_Datum_Game*>(menu->activeGame);
+    ASSERT_TRUE(game && game->started);
+    // Tasks of the kind wanted are made to come now.
+    const auto nextTaskAsks = [&](bool weekday) {
+      ASSERT_TRUE(driver->WaitUntil([&] { return game->TakesInput(); }, 3.0));
+      while (game->weekdayQuestion != weekday) game->BuildTask();
       game->answerBox.Clear();
-      driver.Type(game->ExpectedAnswer().substr(0, 4));
-      shot("weekday");
-      for (int i = 0; i < 4; ++i) driver.Key(VK_BACK);
-      ASSERT_TRUE(AnswerDatumTask(driver, false));
-      driver.Wait(0.3);
-      shot("weekday_wrong");
-      AutoplayWin_DG_Datum_Game(driver);
-      ASSERT_EQ(game->GetState(), GAME_STATE_ENDED);
-      driver.Wait(2.1);
-      ASSERT_EQ(menu->currentPage, 55);
-      shot("result");
-      if (menu->gameNameEntry) driver.Type("Tom");
-      driver.Key(VK_RETURN);
-      ASSERT_EQ(menu->activeGame, nullptr);
-    }
+    };
+    nextTaskAsks(false);
+    driver->Key('H');
+    ASSERT_EQ(menu->currentPage, 50);
+    Shoot(prefix + "help.png");
+    driver->Key('H');
+    ASSERT_EQ(menu->currentPage, 0);
+    EXPECT_EQ(game->answerBox.Length(), 0);
+
+    nextTaskAsks(true);
+    Shoot(prefix + "task.png");
+    driver->Key('H');
+    EXPECT_EQ(menu->currentPage, 0);
+    EXPECT_STREQ(game->answerBox.Answer(), "h");
+    driver->Key(VK_BACK);
+    driver->Type(RightDatumAnswer(*game).substr(0, 4));
+    Shoot(prefix + "typed.png");
+    while (game->answerBox.Length() > 0) driver->Key(VK_BACK);
+    ASSERT_TRUE(AnswerDatumTask(*driver, true));
+    EXPECT_EQ(game->answerBox.rightCount, 1);
+    Shoot(prefix + "right.png");
+    nextTaskAsks(true);
+    ASSERT_TRUE(AnswerDatumTask(*driver, false));
+    ASSERT_TRUE(driver->WaitUntil([&] { return game->answerBox.CorrectAnswerVisible(); }, 1.0));
+    Shoot(prefix + "wrong.png");
+
+    AutoplayWin_DG_Datum_Game(*driver);
+    ASSERT_EQ(game->GetState(), GAME_STATE_ENDED);
+    ASSERT_TRUE(driver->LeaveResultPage("Eva"));
   }
-  EXPECT_EQ(shots, 44);
+  GameRecord saved;
+  ASSERT_TRUE(saved.LoadFile("datum.sav"));
+  EXPECT_EQ(saved.playCount, 2);
+  ASSERT_EQ(saved.Entries().Count(), 2);
+  const HighscoreEntry* entry = saved.Entries().Get(0);
+  EXPECT_STREQ(entry->name, "Eva");
+  EXPECT_EQ(entry->day, 15);
+  EXPECT_EQ(entry->month, 3);
+  EXPECT_EQ(entry->year, 2024);
 }
 
 // The program itself, headless: with the same --seed and --date a medium

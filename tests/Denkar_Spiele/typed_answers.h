@@ -43,9 +43,11 @@ class TypedGameMenuTest : public testapp::MenuPlayTest {
   // feedbacks and the result page are drawn (and saved as
   // <shotPrefix>_task.png, ... when shots are asked for). Returns the grade
   // the game recorded on leaving the page, or -1 when something failed.
+  // `secondsPerPoint`: the play time that costs the game one grade point.
   template <typename GameType, typename RightFn, typename WrongFn>
   double PlayFromMenu(int index, int difficulty, const std::string& shotPrefix, RightFn rightFor,
-                      WrongFn wrongFor, void (*autoplay)(PlayDriver&)) {
+                      WrongFn wrongFor, void (*autoplay)(PlayDriver&),
+                      double secondsPerPoint = 120.0) {
     if (!StartListedGame(index, difficulty)) return -1;
     driver->SkipCountdown();
     GameType* game = dynamic_cast<GameType*>(menu->activeGame);
@@ -69,7 +71,7 @@ class TypedGameMenuTest : public testapp::MenuPlayTest {
     driver->Key(VK_RETURN);
     EXPECT_EQ(game->answerBox.Answered(), game->taskCount);
     EXPECT_EQ(game->answerBox.wrongCount, 1);
-    const double expected = 1.0 + 5.0 / game->taskCount + game->playTime / 120.0;
+    const double expected = 1.0 + 5.0 / game->taskCount + game->playTime / secondsPerPoint;
     EXPECT_NEAR(game->GetGrade(), expected, 1e-9);
     Shoot(shotPrefix + "_result.png");
     const double grade = game->GetGrade();
@@ -88,7 +90,8 @@ class TypedGameMenuTest : public testapp::MenuPlayTest {
   template <typename GameType, typename RightFn, typename WrongFn>
   void PlayEveryDifficultyInBothLanguages(int index, const std::string& name,
                                           const char* saveFile, RightFn rightFor,
-                                          WrongFn wrongFor, void (*autoplay)(PlayDriver&)) {
+                                          WrongFn wrongFor, void (*autoplay)(PlayDriver&),
+                                          double secondsPerPoint = 120.0) {
     int plays = 0;
     for (int language = 0; language < 2; ++language) {
       testapp::UseLanguage(language);
@@ -96,7 +99,7 @@ class TypedGameMenuTest : public testapp::MenuPlayTest {
         const std::string prefix =
             name + (language ? "_en" : "_de") + "_d" + std::to_string(difficulty);
         const double grade = PlayFromMenu<GameType>(index, difficulty, prefix, rightFor,
-                                                    wrongFor, autoplay);
+                                                    wrongFor, autoplay, secondsPerPoint);
         ASSERT_GT(grade, 1.0) << prefix;
         GameRecord saved;
         ASSERT_TRUE(saved.LoadFile(saveFile));

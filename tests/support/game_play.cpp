@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "framework/denkar_game.h"
+#include "framework/game_record.h"
 #include "framework/gui_element.h"
 #include "menu/main_menu.h"
 #include "support/play_driver.h"
@@ -62,4 +63,10 @@ MenuPlay PlayFromMenu(int index, int difficulty, const std::function<void(PlayDr
 std::string ShotPath(const std::string& name) {
   const char* folder = std::getenv("DENKAR_SHOTS");
   return folder && *folder ? std::string(folder) + "/" + name + ".png" : std::string();
+}
+
+double ListedGrade(GameRecord& record, const std::string& name) {
+  for (int i = 0; i < record.Entries().Count(); ++i)
+    if (name == record.Entries().Get(i)->name) return record.Entries().Get(i)->grade;
+  return -1;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+class GameRecord;
 class PlayDriver;
 
 // What a play from the menu came to.
@@ -25,3 +26,6 @@ MenuPlay PlayFromMenu(int index, int difficulty, const std::function<void(PlayDr
 // The file for screenshot `name` (".png" added) in the folder DENKAR_SHOTS
 // names, or "" when no screenshots are wanted.
 std::string ShotPath(const std::string& name);
+
+// The grade `record` lists under `name`, or -1 when no entry has that name.
+double ListedGrade(GameRecord& record, const std::string& name);

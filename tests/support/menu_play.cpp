@@ -1,6 +1,7 @@
 #include "support/menu_play.h"
 
 #include "framework/denkar_game.h"
+#include "framework/game_record.h"
 #include "util/app_context.h"
 
 namespace testapp {
@@ -34,6 +35,23 @@ void MenuPlayTest::Shoot(const std::string& name) {
 void MenuPlayTest::ConfirmResult(const char* name) {
   if (menu->gameNameEntry) driver->Type(name);
   driver->Key(VK_RETURN);
+}
+
+double MenuPlayTest::EnterTopTenName(const char* name, const char* saveFile) {
+  driver->Wait(2.1);
+  EXPECT_EQ(menu->currentPage, 55);
+  EXPECT_NE(menu->gameNameEntry, nullptr);
+  ConfirmResult(name);
+  EXPECT_EQ(menu->activeGame, nullptr);
+  EXPECT_EQ(menu->currentPage, 1);
+  GameRecord saved;
+  EXPECT_TRUE(saved.LoadFile(saveFile)) << saveFile;
+  EXPECT_EQ(saved.playCount, 1);
+  const HighscoreEntry* entry = saved.Entries().Get(0);
+  EXPECT_EQ(saved.Entries().Count(), 1);
+  if (!entry) return 6.0;
+  EXPECT_STREQ(entry->name, name);
+  return entry->grade;
 }
 
 void MenuPlayTest::ShootEveryScreen(const std::string& prefix, int listIndex,

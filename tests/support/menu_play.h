@@ -29,6 +29,11 @@ class MenuPlayTest : public AppTest {
   // Leaves the result page: types `name` when a top-10 place asks for one,
   // then Enter.
   void ConfirmResult(const char* name);
+  // After a play that won a top-10 place: waits out the end wait, types
+  // `name` on the result page and confirms; then the save file `saveFile`
+  // must hold exactly one play with one entry of that name, whose grade is
+  // returned (6.0 when something is missing).
+  double EnterTopTenName(const char* name, const char* saveFile);
   // Plays the game of list index `listIndex` from the menu at every
   // difficulty in German and English and saves pictures named
   // "<prefix>_<de|en><difficulty>_<n>_<screen>.png": the countdown, whatever
