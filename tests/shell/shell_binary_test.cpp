@@ -77,6 +77,17 @@ TEST_F(ShellBinary, HelpListsTheOptionsAndBadOptionsStopWithCode2) {
   EXPECT_FALSE(Exists("denkar.cfg"));  // nothing was started
 }
 
+// The set-up script answers --help without installing or building
+// anything, and refuses an unknown command.
+TEST_F(ShellBinary, TheSetUpScriptPrintsItsUsage) {
+  const std::string script = std::string(DENKAR_SOURCE_DIR) + "/denkar";
+  EXPECT_EQ(std::system(("'" + script + "' --help > '" + dir_ + "/out.txt' 2>&1").c_str()), 0);
+  for (const char* word : {"play", "test", "sanitize", "fuzz", "DENKAR_HOME", "DENKAR_BUILD_DIR"})
+    EXPECT_NE(Read("out.txt").find(word), std::string::npos) << word;
+  const int status = std::system(("'" + script + "' bogus > /dev/null 2>&1").c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
+}
+
 TEST_F(ShellBinary, AMalformedScriptStopsBeforeTheFirstFrameNamingTheLine) {
   Write("script.txt", "wait 1\nclick 10 10\nclick 10\n");
   EXPECT_EQ(Run("--headless --input script.txt --frames 5"), 2);
