@@ -65,7 +65,8 @@ inline Bytes ToBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 inline bool WriteFile(const std::string& path, const Bytes& bytes) {
   FILE* f = fopen(path.c_str(), "wb");
   if (f == nullptr) return false;
-  const bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  // An empty file: nothing to write (fwrite must not see a null buffer).
+  const bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return fclose(f) == 0 && ok;
 }
 
