@@ -1,7 +1,10 @@
 #include "data/language.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <vector>
 #include <string>
 
@@ -139,14 +142,49 @@ void ParseLanguageText(AppContext& app, const std::string& bytes) {
   for (std::unique_ptr<LangText>& t : texts) list.Insert(t.release());
 }
 
-void LoadLanguage(AppContext& app, int language) {
+const char* LanguageFileName(int language) { return language == 1 ? "english.lng" : "deutsch.lng"; }
+
+namespace {
+
+// Loads one language file; false (and no texts) when it is missing or
+// defines no text at all.
+bool LoadLanguageFile(AppContext& app, int language) {
   app.langTexts.Clear();
-  app.language = language;
-  const char* fileName = language == 0 ? "deutsch.lng" : language == 1 ? "english.lng" : nullptr;
-  if (!fileName) return;  // no texts: every caption draws nothing
   std::string bytes;
-  if (!ReadWholeFile(fileName, &bytes)) return;
+  if (!ReadWholeFile(LanguageFileName(language), &bytes)) return false;
   ParseLanguageText(app, bytes);
+  PtrList<LangText>& list = app.langTexts;
+  for (int i = 0; i < list.Count(); ++i)
+    if (LangText* t = list.Get(i); t && t->owned) return true;
+  list.Clear();
+  return false;
+}
+
+std::string InWorkingFolder(const char* fileName) {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::current_path(error);
+  return error ? std::string(fileName) : (folder / fileName).string();
+}
+
+}  // namespace
+
+void LoadLanguage(AppContext& app, int language) {
+  // There are two languages; any other value means German.
+  if (language != 0 && language != 1) language = 0;
+  app.language = language;
+  if (LoadLanguageFile(app, language)) return;
+  // A game without words cannot be played: the other language stands in,
+  // and the radio buttons show the language that is really on screen.
+  const int other = 1 - language;
+  const std::string missing = InWorkingFolder(LanguageFileName(language));
+  if (LoadLanguageFile(app, other)) {
+    std::fprintf(stderr, "denkarium: the language file '%s' is missing or holds no text; using '%s'\n",
+                 missing.c_str(), LanguageFileName(other));
+    app.language = other;
+    return;
+  }
+  std::fprintf(stderr, "denkarium: the language files '%s' and '%s' are missing or hold no text\n",
+               missing.c_str(), InWorkingFolder(LanguageFileName(other)).c_str());
 }
 
 void LoadLanguage(int language) { LoadLanguage(GetAppContext(), language); }

@@ -13,8 +13,13 @@ constexpr int LANG_TEXT_MAX = 9999;
 // entries.
 constexpr int LANG_TEXT_LIMIT = 100000;
 
+// File name of a language: "deutsch.lng" for 0, "english.lng" for 1.
+const char* LanguageFileName(int language);
 // Loads the language file into the application record's langTexts and sets
-// its `language`.
+// its `language`. A value other than 0 or 1 means German. When the file is
+// missing or defines no text, the other language's file is loaded instead
+// (`language` then names that one) and standard error says which file was
+// missing.
 void LoadLanguage(int language);
 // The same for an explicit application record.
 void LoadLanguage(AppContext& app, int language);

@@ -39,7 +39,7 @@ void LoadSettings(AppContext& app) {
     if (!in.Next(valueWord, 64)) break;  // a key at the very end has no value
     const int value = WordToInt(valueWord);
     if (word == "FULLSCREEN:") app.fullscreen = value != 0;
-    else if (word == "SPRACHE:") app.language = value;
+    else if (word == "SPRACHE:") app.language = value == 1 ? 1 : 0;  // two languages; others mean German
     else if (word == "SOUND:") app.soundVolume = value;
     else if (word == "MUSIK:") app.musicVolume = value;
     else app.playIntro = value != 0;

@@ -7,6 +7,7 @@
 #include "framework/statistics_text.h"
 #include "framework/stats_record.h"
 #include "framework/time_bar.h"
+#include "gfx/fit_text.h"
 #include "gfx/font.h"
 #include "util/app_context.h"
 #include "util/format_text.h"
@@ -109,6 +110,11 @@ void Denkar_Game::AddHighscore(HighscoreEntry* entry) { record.InsertEntry(entry
 void Denkar_Game::ResetRecord() { record.Reset(); }
 void Denkar_Game::DisableRecording() { recordOnDestroy = false; }
 
+void Denkar_Game::SetStatisticsLayout(Font* lineFont, int lineWidth) {
+  statisticsFont_ = lineFont;
+  statisticsWidth_ = lineWidth;
+}
+
 std::string Denkar_Game::PlayTimeLine() const {
   const int t = WholeSecondsOf(playTime);
   return FormatText(GetLangText(22), {t / 60, t % 60}) + "\n";
@@ -120,8 +126,10 @@ const char* Denkar_Game::BuildStatisticsText() {
   PtrList<HighscoreEntry>& list = record.Entries();
   for (int i = 0; i < 10; ++i) {
     if (HighscoreEntry* e = list.Get(i)) {
-      AppendBounded(out, FormatText(GetLangText(49), {i + 1, static_cast<const char*>(e->name),
-                                                      e->day, e->month, e->year, e->grade}));
+      auto line = [&](const std::string& name) {
+        return FormatText(GetLangText(49), {i + 1, name.c_str(), e->day, e->month, e->year, e->grade});
+      };
+      AppendBounded(out, FitNameInLine(statisticsFont_, statisticsWidth_, e->name, line));
     }
     AppendBounded(out, "\n");  // the list always takes ten lines
   }

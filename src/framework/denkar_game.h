@@ -57,6 +57,10 @@ class Denkar_Game : public Game {
   void AddHighscore(HighscoreEntry* entry);  // the record takes ownership
   void ResetRecord();
   void DisableRecording();
+  // The font and width the statistics text is shown in: a top-10 line wider
+  // than that gets its name shortened (the save file keeps the whole name).
+  // Without a font the lines are left as they are.
+  void SetStatisticsLayout(Font* lineFont, int lineWidth);
 
   int32_t state = GAME_STATE_RUNNING;
   double playTime = 0.0;
@@ -80,4 +84,6 @@ class Denkar_Game : public Game {
 
  private:
   std::string statisticsText_;
+  Font* statisticsFont_ = nullptr;
+  int statisticsWidth_ = 0;
 };

@@ -98,7 +98,7 @@ HRESULT InitDirect3D() {
   return S_OK;
 }
 
-HRESULT LoadTextures() {
+HRESULT LoadTextures(const char** failedMember) {
   AppContext& app = GetAppContext();
   if (app.device == nullptr) return E_FAIL;
   ownedSprite = std::make_unique<Sprite>(app.device);
@@ -150,6 +150,7 @@ HRESULT LoadTextures() {
     const bool ok = i == 0 ? app.*TEXTURE_LOADS[0].field != nullptr : i < readable && decoded[i];
     if (!ok) {
       for (size_t k = i; k < count; ++k) delete decoded[k];
+      if (failedMember) *failedMember = TEXTURE_LOADS[i].member;
       return E_FAIL;  // what has loaded so far stays until shutdown
     }
     if (i > 0) app.*TEXTURE_LOADS[i].field = decoded[i];

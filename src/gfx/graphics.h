@@ -7,7 +7,9 @@
 class AppContext;
 
 HRESULT InitDirect3D();   // creates the device with the three back-buffer format fall-backs
-HRESULT LoadTextures();   // creates the sprite, loads the textures behind the loading screen
+// Creates the sprite and loads the textures behind the loading screen; on
+// failure `failedMember` (when given) names the member that did not load.
+HRESULT LoadTextures(const char** failedMember = nullptr);
 void RefreshLoadingScreen(bool draw = true);  // counts one step (and draws the screen when asked)
 int LoadingProgress();
 void ReleaseTexture(struct Texture*& texture);

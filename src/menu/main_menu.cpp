@@ -1,6 +1,7 @@
 #include "menu/main_menu.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "audio/sound_effects.h"
@@ -18,6 +19,7 @@
 namespace {
 
 constexpr int MAX_NAME_LENGTH = 99;
+constexpr int WHEEL_NOTCH = 120;  // wheel movement of one notch
 
 // Which slot shows which page.
 int SlotOfPage(int page) {
@@ -46,6 +48,7 @@ MainMenu::MainMenu() : createGame(CreateListedGame) {
   font40 = fontManager->AddFont("Comic Sans MS", 40);
   font80 = fontManager->AddFont("Comic Sans MS", 80);
   font20 = fontManager->AddFont("Comic Sans MS", 20);
+  font26 = fontManager->AddFont("Comic Sans MS", 26);
   CrtSrand(GetTickCount());
   SetPage(1);
   BuildPages();
@@ -65,6 +68,32 @@ void MainMenu::SetPage(int id) {
   const int slot = SlotOfPage(id);
   if (slot >= 0) elementEnabled[slot] = true;
   currentPage = id;
+  // A reset button's question ends with its page.
+  confirmingId = 0;
+  // The hover follows the pointer at once, not only at its next move.
+  hitElement = nullptr;
+  HitTestElements(-1);
+}
+
+RECT MainMenu::LanguageChoiceArea(int radioId) {
+  // The radio buttons lie at (76, 552) and (224, 552), each 24 pixels square,
+  // with its language's name written right beside it on the page.
+  return radioId == 7 ? RECT{76, 546, 186, 582} : RECT{224, 546, 334, 582};
+}
+
+bool MainMenu::HitTestElements(int mode) {
+  if (!Game::HitTestElements(mode)) return false;
+  GUIElement* mainPage = elements[SLOT_MAIN];
+  if (hitElement != mainPage) return true;
+  const int x = app->mouseX - mainPage->x, y = app->mouseY - mainPage->y;
+  for (int i = 0; i < mainPage->children.Count(); ++i) {
+    GUIElement* child = mainPage->children.Get(i);
+    const int id = child->GetId();
+    if (id != 7 && id != 8) continue;
+    const RECT r = LanguageChoiceArea(id);
+    if (x >= r.left && x <= r.right && y >= r.top && y <= r.bottom) hitElement = child;
+  }
+  return true;
 }
 
 // ---------------------------------------------------------------- input
@@ -82,24 +111,47 @@ void MainMenu::OnMouseMove(int x, int y) { ForwardMouse(&MyControl::OnMouseMove,
 
 void MainMenu::OnLButtonDown(int x, int y) {
   mouseHeld = true;
-  ForwardMouse(&MyControl::OnLButtonDown, x, y);
+  previousPressPage = pressPage;
+  pressPage = currentPage;
+  pressedElement = nullptr;
+  if (HitTestElements(-1)) {
+    pressedElement = hitElement;
+    return;
+  }
+  if (GameTakesInput()) activeGame->OnLButtonDown(x, y);
 }
 
 // The window procedure already delivers the second press of a double click
 // as a press (OnLButtonDown) before it reports the double click, so the games
 // see every press once (a lamp clicked twice, a second coin from a pile). The
-// double click itself is only passed on.
-void MainMenu::OnLButtonDblClk(int x, int y) { ForwardMouse(&MyControl::OnLButtonDblClk, x, y); }
+// double click itself is only passed on. When the first click of the pair
+// changed the page, the second press lands on whatever the new page has
+// there (the quit button lies under the result page's tick): it starts no
+// click.
+void MainMenu::OnLButtonDblClk(int x, int y) {
+  if (previousPressPage != currentPage) pressedElement = nullptr;
+  ForwardMouse(&MyControl::OnLButtonDblClk, x, y);
+}
 void MainMenu::OnRButtonDown(int x, int y) { ForwardMouse(&MyControl::OnRButtonDown, x, y); }
 void MainMenu::OnRButtonUp(int x, int y) { ForwardMouse(&MyControl::OnRButtonUp, x, y); }
 
 void MainMenu::OnLButtonUp(int x, int y) {
   mouseHeld = false;
+  GUIElement* pressed = pressedElement;
+  pressedElement = nullptr;
   if (HitTestElements(1)) {
+    // Only a press and a release on the same element of the same page click.
+    const int id = hitElement->GetId();
+    if (hitElement != pressed || pressPage != currentPage) {
+      confirmingId = 0;
+      return;
+    }
+    if (id != confirmingId) confirmingId = 0;  // any other click withdraws the question
     app->PlaySoundEffect(0, 1.0f);
-    Dispatch(hitElement->GetId());
+    Dispatch(id);
     return;
   }
+  confirmingId = 0;
   if (GameTakesInput()) {
     app->PlaySoundEffect(1, 1.0f);
     activeGame->OnLButtonUp(x, y);
@@ -134,15 +186,11 @@ void MainMenu::Dispatch(int id) {
       seriesMode = false;
       SetPage(18);
       break;
-    case 20:
-      listOffset = std::max(0, listOffset - 1);
-      BuildGameList();
+    case 20: ScrollGameList(-1); break;
+    case 21: ScrollGameList(1); break;
+    case 42:
+      if (ConfirmReset(id)) ResetAllStatistics();
       break;
-    case 21:
-      listOffset = std::clamp(listOffset + 1, 0, GAME_LIST_COUNT - 1 - listLastRow);
-      BuildGameList();
-      break;
-    case 42: ResetAllStatistics(); break;
     case 46:
       if (activeGame) activeGame->SetState(6);
       app->paused = false;
@@ -156,7 +204,7 @@ void MainMenu::Dispatch(int id) {
       break;
     case 51: case 53: SetPage(45); break;
     case 54:
-      if (activeGame) activeGame->ResetRecord();
+      if (ConfirmReset(id) && activeGame) activeGame->ResetRecord();
       break;
     case 56:
       if (!activeGame) break;
@@ -186,6 +234,53 @@ void MainMenu::Dispatch(int id) {
     default:
       if (id >= 22 && id <= 37) StartGame(id - 22);
       break;
+  }
+}
+
+bool MainMenu::ConfirmReset(int id) {
+  if (confirmingId == id) {
+    confirmingId = 0;
+    return true;
+  }
+  confirmingId = id;
+  confirmSecondsLeft = CONFIRM_SECONDS;
+  return false;
+}
+
+void MainMenu::ScrollGameList(int rows) {
+  // The same limits as the arrows: the first row shows game 0 to 9.
+  const int offset = std::clamp(listOffset + rows, 0, GAME_LIST_COUNT - 1 - listLastRow);
+  if (offset == listOffset) return;
+  listOffset = offset;
+  BuildGameList();
+}
+
+void MainMenu::OnMouseWheel(WPARAM wParam) {
+  if (currentPage != 18 || app->runState == 1) return;
+  // A notch away from the player scrolls up; fine-grained wheels add up
+  // their parts until they make a notch.
+  wheelRemainder += static_cast<int16_t>(HIWORD(wParam));
+  const int notches = wheelRemainder / WHEEL_NOTCH;
+  wheelRemainder -= notches * WHEEL_NOTCH;
+  if (notches != 0) ScrollGameList(-notches);
+}
+
+int MainMenu::EscapeTarget() const {
+  switch (currentPage) {
+    case 55: return 56;
+    case 57: return 58;
+    default: break;
+  }
+  // The in-game pages keep Escape for resuming the play.
+  if (app->runState == 1) return 0;
+  switch (currentPage) {
+    case 14: return 15;
+    case 9: return 10;
+    case 18: return 19;
+    case 38: return 39;
+    case 40: return 41;
+    case 43: return 44;
+    default: return 0;
   }
 }
 
@@ -222,10 +317,22 @@ void MainMenu::OnKeyDown(int key) {
     EditName(key);
     return;
   }
+  // Enter confirms a result page that asks for no name.
+  if (key == VK_RETURN && (currentPage == 55 || currentPage == 57)) {
+    Dispatch(currentPage == 55 ? 56 : 58);
+    return;
+  }
   if (GameTakesInput()) activeGame->OnKeyDown(key);
 }
 
 void MainMenu::OnKeyUp(int key) {
+  // Escape on a menu page is its back (or confirm) button.
+  if (key == VK_ESCAPE) {
+    if (const int target = EscapeTarget()) {
+      Dispatch(target);
+      return;
+    }
+  }
   if (NameEntryActive()) {
     if (key == VK_SHIFT) shiftHeld = false;
     return;
@@ -366,6 +473,13 @@ void MainMenu::Update() {
     pressTime = pressTime > 0 ? pressTime - realFrameTime : 0;
   }
 
+  caretTime = NameEntryActive() ? caretTime + realFrameTime : 0;
+  if (confirmingId != 0) {
+    // Counted in real time: the game statistics page is shown while paused.
+    confirmSecondsLeft -= realFrameTime;
+    if (confirmSecondsLeft <= 0) confirmingId = 0;
+  }
+
   if (app->runState == 1 && activeGame) {
     if (startCountdown > 0) {
       startCountdown -= frameTime;
@@ -469,13 +583,13 @@ void MainMenu::DrawCursor() {
 }
 
 void MainMenu::OnLostDevice() {
-  for (Font* f : {font30, font20, font40, font80})
+  for (Font* f : {font30, font20, font40, font80, font26})
     if (f) f->OnLostDevice();
   if (activeGame) activeGame->OnLostDevice();
 }
 
 void MainMenu::OnResetDevice() {
-  for (Font* f : {font30, font20, font40, font80})
+  for (Font* f : {font30, font20, font40, font80, font26})
     if (f) f->OnResetDevice();
   if (activeGame) activeGame->OnResetDevice();
 }

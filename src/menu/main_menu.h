@@ -41,6 +41,11 @@ class MainMenu : public Game {
   void OnRButtonUp(int x, int y) override;
   void OnKeyDown(int key) override;
   void OnKeyUp(int key) override;
+  // The wheel scrolls the game list, one row per notch.
+  void OnMouseWheel(WPARAM wParam) override;
+  // The page elements under the pointer; the words beside the language
+  // radio buttons count as part of their buttons.
+  bool HitTestElements(int mode) override;
   void Update() override;
   void Render() override;
   void DrawElement0(ElementDrawInfo info) override;
@@ -76,8 +81,9 @@ class MainMenu : public Game {
   // What the start countdown shows: the whole seconds left, "Start" in the
   // last second.
   std::string CountdownText() const;
-  // Texts of pages 40 and 57 (built on demand, kept for drawing).
-  std::string OverallStatisticsText() const;
+  // Texts of pages 40 and 57 (built on demand, kept for drawing). With a
+  // font, a series line wider than `lineWidth` gets its name shortened.
+  std::string OverallStatisticsText(Font* lineFont = nullptr, int lineWidth = 0) const;
   std::string SeriesResultText() const;
 
   int listOffset = 0;
@@ -95,6 +101,7 @@ class MainMenu : public Game {
   Font* font20 = nullptr;
   Font* font40 = nullptr;
   Font* font80 = nullptr;
+  Font* font26 = nullptr;  // for text blocks too tall for the 30-point font
   FontManager* fontManager = nullptr;
   int difficulty = 0;
   HighscoreEntry* gameNameEntry = nullptr;
@@ -112,11 +119,41 @@ class MainMenu : public Game {
   bool playQuit = false;
   double seriesGrade = 6.0;  // the grade of the finished series, as stored
 
+  // A click is the press and the release on the same element of the same
+  // page: the element under the last press (null when none, or when the
+  // press cannot start a click) and the page it was made on.
+  GUIElement* pressedElement = nullptr;
+  int pressPage = 0;
+  int previousPressPage = 0;  // page of the press before, for double clicks
+  // The reset buttons (42, 54) ask first: the id of the button that now asks
+  // "Sure?" (0: none) and the seconds left before it gives up.
+  int confirmingId = 0;
+  double confirmSecondsLeft = 0;
+  static constexpr double CONFIRM_SECONDS = 5.0;
+  // Wheel movement not yet worth a whole row.
+  int wheelRemainder = 0;
+  // The largest of the menu's text fonts (30, 26, 20 points) in which `text`
+  // laid out with `format` fits `width` x `height`; the smallest when none does.
+  Font* FontForBlock(const std::string& text, int width, int height, DWORD format) const;
+  // Rectangles (relative to page 1) of the language radio buttons together
+  // with the word beside each.
+  static RECT LanguageChoiceArea(int radioId);
+  // Seconds the name entry's caret has been blinking.
+  double caretTime = 0;
+  // The name-entry line of the result pages with a caret after the name,
+  // its end shown when it is wider than `maxWidth`.
+  std::string NameEntryLine(const std::string& name, int maxWidth) const;
+
  private:
   void ForwardMouse(void (MyControl::*slot)(int, int), int x, int y);
   bool GameTakesInput() const;
   bool NameEntryActive() const;
   void EditName(int key);
+  // The back or confirm button of the page shown, for Escape (0: none).
+  int EscapeTarget() const;
+  void ScrollGameList(int rows);
+  // The reset buttons: first click asks, a second one within the time acts.
+  bool ConfirmReset(int id);
   void BuildPages();
   GUIElement* MakePage(int id, int slot, RECT src);
   GUIElement* MakeChild(GUIElement* page, int id, RECT src, float x, float y);
@@ -124,4 +161,7 @@ class MainMenu : public Game {
                           const char* title);
   void DrawPageChild(const ElementDrawInfo& info);
   void DrawFullScreenShade(const struct Texture* texture, D3DCOLOR colour);
+  void DrawNameEntry(const ElementDrawInfo& info, const char* name);
+  // The body of a result page, in the size that fits above the name line.
+  void DrawResultBody(const ElementDrawInfo& info, const std::string& text);
 };

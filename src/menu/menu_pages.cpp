@@ -9,6 +9,7 @@
 #include "framework/statistics_text.h"
 #include "framework/stats_record.h"
 #include "framework/time_bar.h"
+#include "gfx/fit_text.h"
 #include "gfx/font.h"
 #include "menu/game_list.h"
 #include "framework/gui_element.h"
@@ -62,7 +63,35 @@ Caption CaptionOf(int id) {
   }
 }
 
+// The question a reset button asks before it acts.
+constexpr int CONFIRM_TEXT = 198;
+// Lines of text keep this far from the left and right rim of their panel.
+constexpr int PANEL_TEXT_MARGIN = 30;
+// The 800 x 600 pages: text stays between the title band and the row of
+// buttons at the bottom, with a little air to both.
+constexpr int FULL_PAGE_TEXT_TOP = 64 + 8;
+constexpr int FULL_PAGE_TEXT_BOTTOM = 525 - 8;
+// The 600 x 450 result pages: the body below the title, the name being
+// typed between the body and the confirm button.
+constexpr int RESULT_TEXT_TOP = 75;
+constexpr int RESULT_NAME_TOP = 310;
+constexpr int RESULT_NAME_BOTTOM = 370;
+// The name line keeps clear of the rosette in the page's lower left corner.
+constexpr int RESULT_NAME_MARGIN = 80;
+// A width no text reaches: for choosing a size by the height alone.
+constexpr int ANY_WIDTH = 1 << 20;
+// The text cursor of the name entry, and how long it shows and hides.
+constexpr char CARET = '|';
+constexpr double CARET_BLINK_SECONDS = 0.5;
+
 int Width(const RECT& r) { return r.right - r.left; }
+
+int TextWidth(Font* font, const char* text) {
+  if (!font) return 0;
+  int width = 0;
+  font->MeasureText(text, RECT{0, 0, 100000, 100000}, DT_LEFT, &width, nullptr);
+  return width;
+}
 int Height(const RECT& r) { return r.bottom - r.top; }
 
 void AppendLine(std::string& out, const std::string& line) {
@@ -143,8 +172,10 @@ void MainMenu::BuildPages() {
 }
 
 void MainMenu::BuildGameList() {
-  // The clicked arrow goes with the old page: forget it as the hovered element.
+  // The clicked arrow goes with the old page: forget it as the hovered (and
+  // pressed) element.
   hitElement = nullptr;
+  pressedElement = nullptr;
   delete elements[SLOT_GAME_LIST];
   elements[SLOT_GAME_LIST] = nullptr;
   GUIElement* p = MakePage(18, SLOT_GAME_LIST, RECT{0, 0, 400, 700});
@@ -153,22 +184,29 @@ void MainMenu::BuildGameList() {
   MakeChild(p, 19, SMALL, 150, 625);
   if (listOffset > 0) MakeChild(p, 20, ARROW_UP, 175, 75);
   if (listOffset < GAME_LIST_COUNT - 1 - listLastRow) MakeChild(p, 21, ARROW_DOWN, 175, 560);
+  // Whatever now lies under the pointer is hovered at once.
+  if (elementEnabled[SLOT_GAME_LIST]) HitTestElements(-1);
 }
 
 // ---------------------------------------------------------------- texts
 
-std::string MainMenu::OverallStatisticsText() const {
+std::string MainMenu::OverallStatisticsText(Font* lineFont, int lineWidth) const {
   std::string out;
   StatsRecord* stats = app->statistics;
   if (!stats) return out;
   for (int place = 0; place < 10; ++place) {
     std::string line;
     if (SeriesEntry* e = stats->Entries().Get(place)) {
-      line = FormatText(GetLangText(62), {place + 1, static_cast<const char*>(e->name), e->grade,
-                                          e->bestGrade, e->worstGrade});
       // Only the three known difficulties have a word; other values from a
       // damaged file show none.
-      if (e->difficulty >= 0 && e->difficulty <= 2) line += LangTextOrEmpty(59 + e->difficulty);
+      const char* word = e->difficulty >= 0 && e->difficulty <= 2 ? LangTextOrEmpty(59 + e->difficulty) : "";
+      auto build = [&](const std::string& name) {
+        return FormatText(GetLangText(62), {place + 1, name.c_str(), e->grade, e->bestGrade, e->worstGrade}) +
+               word;
+      };
+      // A long name is shortened so the line fits the page; the grades and
+      // the difficulty always stay whole.
+      line = FitNameInLine(lineFont, lineWidth, e->name, build);
     }
     AppendLine(out, line);
   }
@@ -215,7 +253,9 @@ void MainMenu::DrawPageChild(const ElementDrawInfo& info) {
   const D3DXVECTOR2 pos{info.x, info.y};
   app->DrawSprite(app->texMenu2, &src, &scale, nullptr, 0, &pos, 0xFFFFFFFF);
 
-  const Caption caption = CaptionOf(id);
+  Caption caption = CaptionOf(id);
+  // A reset button that waits for its second click asks "Sure?".
+  if (id == confirmingId) caption.text = CONFIRM_TEXT;
   if (caption.text < 0) return;
   const char* text = GetLangText(caption.text);
   if (!text) return;
@@ -226,7 +266,8 @@ void MainMenu::DrawPageChild(const ElementDrawInfo& info) {
                      static_cast<int>(info.x) + w, static_cast<int>(info.y) + h};
     item.colour = 0xFF000000;
     item.format = DT_CENTER | DT_VCENTER;
-    item.font = font30;
+    // A caption too wide for its button takes the smaller font.
+    item.font = TextWidth(font30, text) <= w - 8 ? font30 : font20;
     fontManager->DrawTextItem(item);
   } else {
     const bool hovered = info.element == hitElement && id != 7 && id != 8;
@@ -250,9 +291,49 @@ TextItem PageText(const ElementDrawInfo& info, const char* text, int left, int t
 }
 
 int PageWidth(const ElementDrawInfo& info) { return info.srcRight - info.srcLeft; }
-int PageHeight(const ElementDrawInfo& info) { return info.srcBottom - info.srcTop; }
 
 }  // namespace
+
+Font* MainMenu::FontForBlock(const std::string& text, int width, int height, DWORD format) const {
+  Font* fallback = nullptr;
+  for (Font* font : {font30, font26, font20}) {
+    if (!font || !font->HasFace()) continue;
+    fallback = font;
+    int w = 0, h = 0;
+    font->MeasureText(text.c_str(), RECT{0, 0, width, 1 << 20}, format & ~DT_VCENTER, &w, &h);
+    if (w <= width && h <= height) return font;
+  }
+  return fallback ? fallback : font30;
+}
+
+void MainMenu::DrawResultBody(const ElementDrawInfo& info, const std::string& text) {
+  const int width = PageWidth(info) - 2 * PANEL_TEXT_MARGIN;
+  const DWORD format = DT_CENTER | DT_VCENTER;
+  Font* font = FontForBlock(text, width, RESULT_NAME_TOP - RESULT_TEXT_TOP, format);
+  fontManager->DrawTextItem(PageText(info, text.c_str(), PANEL_TEXT_MARGIN, RESULT_TEXT_TOP,
+                                     PageWidth(info) - PANEL_TEXT_MARGIN, RESULT_NAME_TOP, format, font));
+}
+
+std::string MainMenu::NameEntryLine(const std::string& name, int maxWidth) const {
+  auto build = [](const std::string& shown) { return FormatText(GetLangText(54), {shown.c_str()}); };
+  // The caret counts as part of the name; a name too long for the page
+  // shows its end, where the typing happens.
+  return FitNameInLine(font30, maxWidth, name + CARET, build, KeepEnd::End);
+}
+
+void MainMenu::DrawNameEntry(const ElementDrawInfo& info, const char* name) {
+  const int w = PageWidth(info);
+  std::string line = NameEntryLine(name, w - 2 * RESULT_NAME_MARGIN);
+  // Placed by its width with the caret, so the text stands still while the
+  // caret blinks.
+  const int left = std::max(RESULT_NAME_MARGIN, (w - LineWidth(font30, line)) / 2);
+  if (std::fmod(caretTime, 2 * CARET_BLINK_SECONDS) >= CARET_BLINK_SECONDS) {
+    const size_t caret = line.rfind(CARET);
+    if (caret != std::string::npos) line.erase(caret, 1);
+  }
+  fontManager->DrawTextItem(PageText(info, line.c_str(), left, RESULT_NAME_TOP, w, RESULT_NAME_BOTTOM,
+                                     DT_LEFT | DT_VCENTER, font30, 0xFFFF0000));
+}
 
 // Page 1: the main page.
 void MainMenu::DrawElement0(ElementDrawInfo info) {
@@ -288,14 +369,15 @@ void MainMenu::DrawElement3(ElementDrawInfo info) {
 void MainMenu::DrawElement4(ElementDrawInfo info) {
   if (info.element->parent) return DrawPageChild(info);
   DrawPageBackground(info, app->texMenu2, GetLangText(9));
-  // The ten places and the totals take sixteen lines of 30 pixels, all of the
-  // 480-pixel box; the box starts below the page's title band (66 rather
-  // than 50 pixels down, and 16 pixels lower at the bottom, where the text
-  // runs between the two buttons) so the first place does not run into the
-  // title.
-  const std::string text = OverallStatisticsText();
-  fontManager->DrawTextItem(PageText(info, text.c_str(), 0, 66, PageWidth(info),
-                                     PageHeight(info) - 54, DT_CENTER | DT_VCENTER, font30));
+  // The ten places and the totals take up to sixteen lines: in the size that
+  // fits between the title band and the buttons, with long names shortened.
+  const int width = PageWidth(info) - 2 * PANEL_TEXT_MARGIN;
+  const DWORD format = DT_CENTER | DT_VCENTER;
+  // The size is chosen by the height alone: the names are shortened to the width.
+  Font* font = FontForBlock(OverallStatisticsText(), ANY_WIDTH, FULL_PAGE_TEXT_BOTTOM - FULL_PAGE_TEXT_TOP, format);
+  const std::string text = OverallStatisticsText(font, width);
+  fontManager->DrawTextItem(PageText(info, text.c_str(), PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_TOP,
+                                     PageWidth(info) - PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_BOTTOM, format, font));
 }
 
 // Page 45: the pause menu.
@@ -316,9 +398,18 @@ void MainMenu::DrawElement7(ElementDrawInfo info) {
   if (info.element->parent) return DrawPageChild(info);
   DrawPageBackground(info, app->texMenu2, GetLangText(9));
   if (!activeGame) return;
+  // As on the overall statistics page: the size that fits above the
+  // buttons, names shortened to the page's width.
+  const int width = PageWidth(info) - 2 * PANEL_TEXT_MARGIN;
+  activeGame->SetStatisticsLayout(nullptr, 0);
+  const char* whole = activeGame->GetStatisticsText();
+  if (!whole) return;
+  Font* font = FontForBlock(whole, ANY_WIDTH, FULL_PAGE_TEXT_BOTTOM - FULL_PAGE_TEXT_TOP, DT_CENTER);
+  activeGame->SetStatisticsLayout(font, width);
   if (const char* text = activeGame->GetStatisticsText())
-    fontManager->DrawTextItem(
-        PageText(info, text, 0, 75, PageWidth(info), PageHeight(info), DT_CENTER, font30));
+    fontManager->DrawTextItem(PageText(info, text, PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_TOP,
+                                       PageWidth(info) - PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_BOTTOM,
+                                       DT_CENTER, font));
 }
 
 // Page 55: the result of a play, with name entry for the top 10.
@@ -330,15 +421,8 @@ void MainMenu::DrawElement8(ElementDrawInfo info) {
   if (!activeGame) return DrawPageBackground(info, app->texMenu1, nullptr);
   DrawPageBackground(info, app->texMenu1, activeGame->GetResultTitle());
   activeGame->ComputeGrade();
-  const int w = PageWidth(info), h = PageHeight(info);
-  const DWORD format = DT_CENTER | DT_VCENTER;
-  if (const char* text = activeGame->GetResultText())
-    fontManager->DrawTextItem(PageText(info, text, 0, 50, w, h - 150, format, font30));
-  if (gameNameEntry) {
-    const std::string line = FormatText(GetLangText(54), {static_cast<const char*>(gameNameEntry->name)});
-    fontManager->DrawTextItem(
-        PageText(info, line.c_str(), 0, h - 150, w, h - 70, format, font30, 0xFFFF0000));
-  }
+  if (const char* text = activeGame->GetResultText()) DrawResultBody(info, text);
+  if (gameNameEntry) DrawNameEntry(info, gameNameEntry->name);
 }
 
 // Page 9: difficulty.
@@ -354,24 +438,16 @@ void MainMenu::DrawElement10(ElementDrawInfo info) {
     return DrawPageChild(info);
   }
   DrawPageBackground(info, app->texMenu1, GetLangText(64));
-  const int w = PageWidth(info), h = PageHeight(info);
-  const DWORD format = DT_CENTER | DT_VCENTER;
-  const std::string text = SeriesResultText();
-  fontManager->DrawTextItem(PageText(info, text.c_str(), 0, 50, w, h - 150, format, font30));
-  if (seriesNameEntry) {
-    const std::string line =
-        FormatText(GetLangText(54), {static_cast<const char*>(seriesNameEntry->name)});
-    fontManager->DrawTextItem(
-        PageText(info, line.c_str(), 0, h - 150, w, h - 70, format, font30, 0xFFFF0000));
-  }
+  DrawResultBody(info, SeriesResultText());
+  if (seriesNameEntry) DrawNameEntry(info, seriesNameEntry->name);
 }
 
 // Page 43: the general help.
 void MainMenu::DrawElement11(ElementDrawInfo info) {
   if (info.element->parent) return DrawPageChild(info);
   DrawPageBackground(info, app->texMenu2, GetLangText(11));
-  const int w = PageWidth(info), h = PageHeight(info);
+  const int w = PageWidth(info);
   if (const char* text = GetLangText(76))
-    fontManager->DrawTextItem(PageText(info, text, 50, 50, w - 50, h - 70,
+    fontManager->DrawTextItem(PageText(info, text, 50, FULL_PAGE_TEXT_TOP, w - 50, FULL_PAGE_TEXT_BOTTOM,
                                        DT_CENTER | DT_VCENTER | DT_WORDBREAK, font20));
 }

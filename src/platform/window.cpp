@@ -253,7 +253,7 @@ PlatformWindow* PlatformWindow::Create(const char* title, int clientWidth, int c
       return nullptr;
     }
     window->native_ = sdlWindow;
-    SDL_SetWindowMinimumSize(sdlWindow, 320, 240);
+    SDL_SetWindowMinimumSize(sdlWindow, MIN_WINDOW_WIDTH, MIN_WINDOW_HEIGHT);
     SDL_StopTextInput();  // keys only; no text composition
   }
   g_mainWindow = window;
@@ -291,6 +291,11 @@ void PlatformWindow::SetFullscreen(bool fullscreen) {
 }
 
 bool PlatformWindow::IsFullscreen() const { return fullscreen_; }
+
+void PlatformWindow::MinimumSize(int* width, int* height) const {
+  *width = *height = 0;
+  if (native_) SDL_GetWindowMinimumSize(static_cast<SDL_Window*>(native_), width, height);
+}
 
 void PlatformWindow::Destroy() {
   if (destroyed_) return;

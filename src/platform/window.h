@@ -17,6 +17,11 @@ struct MSG {
 using HWND = PlatformWindow*;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
+// The smallest client area a window can be given: half the back buffer each
+// way, so buttons and texts stay readable.
+constexpr int MIN_WINDOW_WIDTH = 512;
+constexpr int MIN_WINDOW_HEIGHT = 384;
+
 class PlatformWindow {
  public:
   // headless: no real window; input comes only from PostMessage (the input script).
@@ -29,6 +34,9 @@ class PlatformWindow {
   bool IsMinimized() const;
   void SetFullscreen(bool fullscreen);  // desktop full screen or a resizable window
   bool IsFullscreen() const;
+  // The smallest size the window manager lets the player give the window
+  // (0 x 0 without a real window).
+  void MinimumSize(int* width, int* height) const;
   void* NativeHandle() const { return native_; }  // the SDL_Window, for the device
   WNDPROC Proc() const { return proc_; }
   void Destroy();  // like DestroyWindow: hides the window and sends WM_DESTROY (once)

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <string>
 #include <vector>
 #include "audio/sound_effects.h"
@@ -26,6 +28,37 @@
 namespace {
 
 constexpr D3DCOLOR BACKGROUND_COLOUR = 0xFF646464;
+constexpr const char* DATA_FILE = "sport.gob";
+// Exit code of a start-up that could not finish.
+constexpr int EXIT_START_FAILED = 1;
+
+// The folder the game looks for its files in (the working folder).
+std::string WorkingFolder() {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::current_path(error);
+  return error ? std::string(".") : folder.string();
+}
+
+// Says on standard error which file stopped the start and where it was
+// looked for; the message box only says that something is missing.
+void ReportMissingData(const AppContext& app, const char* failedMember) {
+  const std::string folder = WorkingFolder();
+  if (!app.dataFile) {
+    std::error_code error;
+    if (std::filesystem::exists(DATA_FILE, error))
+      std::fprintf(stderr, "denkarium: '%s' in the folder '%s' is not a readable data file\n",
+                   DATA_FILE, folder.c_str());
+    else
+      std::fprintf(stderr, "denkarium: the data file '%s' was not found in the folder '%s'\n",
+                   DATA_FILE, folder.c_str());
+  } else {
+    std::fprintf(stderr, "denkarium: the picture '%s' is missing or damaged in '%s' in the folder '%s'\n",
+                 failedMember ? failedMember : "?", DATA_FILE, folder.c_str());
+  }
+  std::fprintf(stderr,
+               "denkarium: start the game in the folder that holds sport.gob, deutsch.lng and "
+               "english.lng (./denkar play does this)\n");
+}
 
 // Both ways out end the same way: the main menu goes first (a running game
 // records its result and writes its save file while the graphics still
@@ -360,7 +393,7 @@ int RunApplication(const CommandLine& cmd) {
   app.screenHeight = 768;
 
   // 5. The data file; a missing one shows up as missing textures.
-  app.dataFile = OpenDataFile("sport.gob");
+  app.dataFile = OpenDataFile(DATA_FILE);
 
   // 6. The window (hidden until the intro or the loading screen shows it).
   app.hWnd = PlatformWindow::Create("Denkarium", app.screenWidth, app.screenHeight, cmd.headless,
@@ -370,9 +403,11 @@ int RunApplication(const CommandLine& cmd) {
   // reported like a device failure.
   if ((!app.hWnd && !cmd.headless) || FAILED(InitDirect3D())) {
     MessageBox(nullptr, "Direct3D kann nicht initialisiert werden", "Fehler!", MB_ICONERROR);
+    std::fprintf(stderr, "denkarium: %s\n",
+                 app.hWnd || cmd.headless ? "no drawing device could be made" : "no window could be opened");
     LeaveProgram(app, shell);
     restoreStoredMode();
-    return 0;
+    return EXIT_START_FAILED;
   }
 
   // 3. The intro, only full screen. It plays on the window and device just
@@ -399,12 +434,14 @@ int RunApplication(const CommandLine& cmd) {
   if (app.hWnd) app.hWnd->Show();
 
   // 9. The textures behind the loading screen.
-  if (FAILED(LoadTextures())) {
+  const char* missingTexture = nullptr;
+  if (FAILED(LoadTextures(&missingTexture))) {
     MessageBox(nullptr, "Es wurden nicht alle notwendigen Texturdateien gefunden", "Fehler!",
                MB_ICONERROR);
+    ReportMissingData(app, missingTexture);
     LeaveProgram(app, shell);
     restoreStoredMode();
-    return 0;
+    return EXIT_START_FAILED;
   }
 
   // 10. Sound; without it the game runs silently. A machine without a sound

@@ -87,7 +87,7 @@ const TextUse kTexts[] = {
     {178, ""},     {179, "i"},    {180, ""},     {181, "i"},    {182, ""},
     {183, "i"},    {184, ""},     {185, "i"},    {186, ""},     {187, "i"},
     {188, ""},     {189, ""},     {190, ""},     {191, ""},     {192, ""},
-    {193, ""},     {194, ""},     {195, ""},     {196, ""},     {197, "siii"},
+    {193, ""},     {194, ""},     {195, ""},     {196, ""},     {197, "siii"},   {198, ""},
 };
 
 // Game names: game-list captions and result titles.
@@ -162,7 +162,7 @@ TEST_F(LanguageFiles, BytesAreWindows1252WithCrLfLineEnds) {
     const std::string data = ReadFile(AssetPath(name));
     ASSERT_FALSE(data.empty());
     // No byte-order mark: the first word must be the text count.
-    EXPECT_EQ(data.rfind("ANZ_TEXTE: 198\r\n", 0), 0u);
+    EXPECT_EQ(data.rfind("ANZ_TEXTE: 199\r\n", 0), 0u);
     for (size_t i = 0; i < data.size(); ++i) {
       const unsigned char b = static_cast<unsigned char>(data[i]);
       if (b == '\r') {
@@ -213,7 +213,7 @@ TEST_F(LanguageFiles, MatchTheirReadableSources) {
 TEST_F(LanguageFiles, DefineEveryUsedNumberOnce) {
   std::set<int> used;
   for (const TextUse& use : kTexts) used.insert(use.number);
-  ASSERT_EQ(used.size(), 120u);
+  ASSERT_EQ(used.size(), 121u);
   for (int lang = 0; lang < 2; ++lang) {
     SCOPED_TRACE(kFileNames[lang]);
     const std::vector<int> numbers = DefinedNumbers(ReadFile(AssetPath(kFileNames[lang])));
@@ -221,8 +221,8 @@ TEST_F(LanguageFiles, DefineEveryUsedNumberOnce) {
     EXPECT_EQ(numbers.size(), used.size()) << "a number is defined twice";
 
     LoadLanguage(lang);
-    EXPECT_NE(GetLangText(197), nullptr);
-    EXPECT_EQ(GetLangText(198), nullptr) << "the file announces more than 198 texts";
+    EXPECT_NE(GetLangText(198), nullptr);
+    EXPECT_EQ(GetLangText(199), nullptr) << "the file announces more than 199 texts";
     for (int n : used) {
       SCOPED_TRACE(n);
       const std::string t = Text(n);
@@ -260,7 +260,7 @@ TEST_F(LanguageFiles, DirectivesMatchTheArgumentsOfEveryText) {
 TEST_F(LanguageFiles, LineTextsAndCaptionsHaveNoLineEnd) {
   std::vector<int> single = {0,  1,  3,  4,  6,  7,  8,  9,  10, 11, 12, 58, 59, 60, 61, 64,
                              98, 99, 101, 117, 122, 123, 124, 132, 133, 142, 143, 144, 145, 146,
-                             188, 189, 197};
+                             188, 189, 197, 198};
   for (int n = 22; n <= 55; ++n)
     if (n != 33 && n != 34 && n != 35 && n != 39 && n != 53) single.push_back(n);
   single.insert(single.end(), {57, 62, 63, 68});
@@ -324,13 +324,14 @@ TEST_F(LanguageFiles, DateStepsSayWhetherTheyAddOrSubtract) {
 struct Fonts {
   Font comic17{"Comic Sans MS", 17, 1001};
   Font comic20{"Comic Sans MS", 20, 1002};
+  Font comic26{"Comic Sans MS", 26, 1008};
   Font comic30{"Comic Sans MS", 30, 1003};
   Font comic40{"Comic Sans MS", 40, 1004};
   Font arial20{"Arial", 20, 1005};
   Font arial25{"Arial", 25, 1006};
   Font arial30{"Arial", 30, 1007};
   bool Usable() const {
-    return comic17.HasFace() && comic20.HasFace() && comic30.HasFace() && comic40.HasFace() &&
+    return comic17.HasFace() && comic20.HasFace() && comic26.HasFace() && comic30.HasFace() && comic40.HasFace() &&
            arial20.HasFace() && arial25.HasFace() && arial30.HasFace();
   }
 };
@@ -384,6 +385,10 @@ TEST_F(LanguageFit, CaptionsFitTheirButtons) {
     ExpectLineFits(f.comic30, Text(0), 100, "small button");
     ExpectLineFits(f.comic30, Text(99), 100, "small button");
     ExpectLineFits(f.comic30, Text(98), 150, "medium button");
+    // A reset button's question, in the smaller font where the larger one
+    // does not fit the small button.
+    ExpectLineFits(f.comic30, Text(198), 150, "medium button");
+    ExpectLineFits(f.comic20, Text(198), 100, "small button", 8);
     // Buttons inside the games, in their 20-point font: 200 pixels wide.
     ExpectLineFits(f.arial20, Text(133), 200, "check button");
   }
@@ -402,9 +407,9 @@ TEST_F(LanguageFit, TitlesFitTheirPages) {
   }
 }
 
-// The help page's text rectangle is 700 x 480 below the title; a block up to
-// 460 pixels high, centred in it, stays clear of the title above and the
-// back button below.
+// The 800 x 600 pages keep their text between the title band (64 pixels)
+// and the buttons (from 525 down), with 8 pixels of air to both: 445 pixels.
+// The instructions are centred in 50 ... 530, so they may be 436 high.
 TEST_F(LanguageFit, InstructionsFitTheHelpPage) {
   Fonts& f = GetFonts();
   const DWORD wrap = DT_CENTER | DT_VCENTER | DT_WORDBREAK;
@@ -412,12 +417,12 @@ TEST_F(LanguageFit, InstructionsFitTheHelpPage) {
     LoadLanguage(lang);
     for (int n : kInstructions) {
       const Size s = Measure(f.comic30, Text(n), 700, wrap);
-      EXPECT_LE(s.height, 460) << kFileNames[lang] << " instructions " << n;
+      EXPECT_LE(s.height, 436) << kFileNames[lang] << " instructions " << n;
       EXPECT_LE(s.width, 700) << kFileNames[lang] << " instructions " << n;
     }
     // The general help, in the smaller font.
     Size s = Measure(f.comic20, Text(76), 700, wrap);
-    EXPECT_LE(s.height, 460) << kFileNames[lang] << " general help";
+    EXPECT_LE(s.height, 445) << kFileNames[lang] << " general help";
     // The atoms game's own page: 380 pixels beside its picture.
     s = Measure(f.comic17, Text(131), 380, DT_VCENTER | DT_WORDBREAK);
     EXPECT_LE(s.height, 460) << kFileNames[lang] << " atoms instructions";
@@ -460,13 +465,15 @@ TEST_F(LanguageFit, ResultPagesFit) {
         W(22, {59, 59}) + "\n" + W(124, {99}) + "\n" + W(30, {10}) + "\n" + W(31, {10}) + "\n" +
             W(32, {100}) + "\n\n" + T(41, {123.4}) + "\n" + grade,                    // number clicking
     };
-    // Page 55: the body in 600 x 250, the name being typed in the 80 below.
-    for (const std::string& r : results) ExpectBlockFits(f.comic30, r, 600, 250, "result");
-    ExpectBlockFits(f.comic30, T(54, {"Alexandra Maier"}), 600, 80, "name entry");
+    // Page 55: the body between the title and the name line, 540 x 235,
+    // at least in the 26-point size (the page takes 30 where that fits);
+    // the name being typed, with its caret, in the 440 x 60 above the tick.
+    for (const std::string& r : results) ExpectBlockFits(f.comic26, r, 560, 235, "result");
+    ExpectBlockFits(f.comic30, T(54, {"Alexandra Maier|"}), 460, 60, "name entry");
     // Page 57: a long series.
     ExpectBlockFits(f.comic30,
                     T(22, {125, 59}) + "\n" + T(45, {1.0}) + "\n" + T(46, {6.0}) + "\n\n" + T(50, {3.25}) + "\n",
-                    600, 250, "series result");
+                    560, 235, "series result");
   }
 }
 
@@ -488,16 +495,18 @@ TEST_F(LanguageFit, StatisticsPagesFit) {
       overall += line + "\n";
     }
     overall += totals;
-    ExpectBlockFits(f.comic30, overall, 800, 480, "overall statistics");
-    // Page 52: ten top-10 lines and the totals, from 75 pixels down; the
-    // last lines share their row with the two buttons, so they stay within
-    // the middle 500 pixels.
+    // Sixteen lines between the title band and the buttons: in the 26-point
+    // size, within the page's 740 pixels less its rims.
+    ExpectBlockFits(f.comic26, overall, 760, 445, "overall statistics");
+    // Page 52: ten top-10 lines and the totals, the same way.
+    std::string game;
     for (int place = 1; place <= 10; ++place)
-      ExpectLineFits(f.comic30, T(49, {place, "Alexandra M.", 31, 12, 2024, 6.0}), 800, "top-10 line", 20);
-    for (const std::string& line : {T(43, {9999, 59, 59}), T(44, {9999}), T(45, {1.0}), T(46, {6.0})})
-      ExpectLineFits(f.comic30, line, 800, "statistics line", 20);
-    ExpectLineFits(f.comic30, T(47, {3.25}), 500, "statistics line beside the buttons", 0);
-    ExpectLineFits(f.comic30, T(48, {9999}), 500, "statistics line beside the buttons", 0);
+      game += T(49, {place, "Alexandra M.", 31, 12, 2024, 6.0}) + "\n";
+    ExpectBlockFits(f.comic26, game + totals, 760, 445, "game statistics");
+    // A line with its name shortened to the ellipsis alone still fits: the
+    // other fields never need the name's room.
+    ExpectLineFits(f.comic26, T(62, {10, "\x85", 6.0, 1.0, 6.0}) + Text(61), 740, "series line", 200);
+    ExpectLineFits(f.comic26, T(49, {10, "\x85", 31, 12, 2024, 6.0}), 740, "top-10 line", 200);
   }
 }
 

@@ -159,14 +159,57 @@ TEST(LanguageLoaderTest, LoadsAndSwitchesLanguageFiles) {
   EXPECT_EQ(Text(1), " Time: %d:%02d");
   LoadLanguage(0);
   EXPECT_EQ(Text(1), " Zeit: %d:%02d");
-  // A language without a file: no texts at all.
-  LoadLanguage(2);
-  EXPECT_EQ(app.language, 2);
+}
+
+// A screen without words cannot be played: a language value that is no
+// language means German, and a missing or empty file gives way to the other
+// language's file, with a line on standard error naming the missing one.
+TEST(LanguageLoaderTest, AMissingOrEmptyFileGivesWayToTheOtherLanguage) {
+  AppContext& app = App();
+  const std::string german = "ANZ_TEXTE: 2\r\n<TEXT_START> 0 Zur\xFC" "ck|\r\n";
+  const std::string english = "ANZ_TEXTE: 2\r\n<TEXT_START> 0 Back|\r\n";
+  auto loadCapturingErrors = [&](int language) {
+    testing::internal::CaptureStderr();
+    LoadLanguage(language);
+    return testing::internal::GetCapturedStderr();
+  };
+  WriteText("deutsch.lng", german);
+  WriteText("english.lng", english);
+  for (int value : {2, 7, -1}) {
+    EXPECT_EQ(loadCapturingErrors(value), "") << value;
+    EXPECT_EQ(app.language, 0);
+    EXPECT_EQ(Text(0), " Zur\xFC" "ck");
+  }
+
+  std::remove("english.lng");
+  std::string errors = loadCapturingErrors(1);
+  EXPECT_EQ(app.language, 0);
+  EXPECT_EQ(Text(0), " Zur\xFC" "ck");
+  EXPECT_NE(errors.find("english.lng"), std::string::npos) << errors;
+
+  // Announced texts but none defined, or an empty file: as good as missing.
+  for (const char* empty : {"ANZ_TEXTE: 198\r\n", "", "<TEXT_START> x|"}) {
+    WriteText("english.lng", empty);
+    errors = loadCapturingErrors(1);
+    EXPECT_EQ(app.language, 0);
+    EXPECT_EQ(Text(0), " Zur\xFC" "ck");
+    EXPECT_NE(errors.find("english.lng"), std::string::npos) << errors;
+  }
+
+  WriteText("english.lng", english);
+  std::remove("deutsch.lng");
+  errors = loadCapturingErrors(0);
+  EXPECT_EQ(app.language, 1);
+  EXPECT_EQ(Text(0), " Back");
+  EXPECT_NE(errors.find("deutsch.lng"), std::string::npos) << errors;
+
+  // Neither file: no texts, and both files are named.
+  std::remove("english.lng");
+  errors = loadCapturingErrors(1);
   EXPECT_EQ(app.langTexts.Count(), 0);
   EXPECT_EQ(Text(0), "<null>");
-  std::remove("english.lng");
-  LoadLanguage(1);
-  EXPECT_EQ(app.langTexts.Count(), 0);
+  EXPECT_NE(errors.find("deutsch.lng"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("english.lng"), std::string::npos) << errors;
 }
 
 TEST(LanguageLoaderTest, RandomBytesNeverBreakTheReader) {

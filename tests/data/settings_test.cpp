@@ -77,7 +77,19 @@ TEST(SettingsFileTest, ReaderRulesAndDamagedValues) {
   LoadSettings(app);
   EXPECT_EQ(app.musicVolume, INT_MAX);
   EXPECT_EQ(app.soundVolume, INT_MIN);
-  EXPECT_EQ(app.language, 2);  // kept: a language without a file shows no texts
+  // Only 0 and 1 are languages: anything else reads as German and is
+  // written back as 0.
+  EXPECT_EQ(app.language, 0);
+  for (const char* value : {"7", "-1", "1x"}) {
+    app.language = 1;
+    WriteText("denkar.cfg", std::string("SPRACHE: ") + value);
+    LoadSettings(app);
+    EXPECT_EQ(app.language, std::string(value) == "1x" ? 1 : 0) << value;
+  }
+  WriteText("denkar.cfg", "SPRACHE: 7");
+  LoadSettings(app);
+  ASSERT_TRUE(SaveSettings(app));
+  EXPECT_NE(ReadText("denkar.cfg").find("SPRACHE:\t0\r\n"), std::string::npos);
 }
 
 TEST(SettingsFileTest, MissingFileKeepsDefaultsAndSavingReplacesTheFile) {

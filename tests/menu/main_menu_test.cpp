@@ -4,6 +4,8 @@
 // record what reaches them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -13,6 +15,8 @@
 #include "data/language.h"
 #include "framework/denkar_game.h"
 #include "framework/stats_record.h"
+#include "gfx/fit_text.h"
+#include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "menu/game_list.h"
 #include "framework/gui_element.h"
@@ -104,11 +108,36 @@ class MainMenuTest : public ::testing::Test {
   // (no frame runs in between, unlike with a MenuDriver).
   bool Click(int id) {
     int x = 0, y = 0;
-    if (!FindVisibleElement(*menu, id, &x, &y)) return false;
+    if (!Centre(id, &x, &y)) return false;
+    ClickAt(x, y);
+    return true;
+  }
+  // The screen position of the middle of the visible element.
+  bool Centre(int id, int* x, int* y) { return FindVisibleElement(*menu, id, x, y) != nullptr; }
+  void ClickAt(int x, int y) {
     MoveTo(x, y);
     menu->OnLButtonDown(x, y);
     menu->OnLButtonUp(x, y);
-    return true;
+  }
+  // A double click as the window procedure delivers it: press, release,
+  // press with the double click, release.
+  void DoubleClickAt(int x, int y) {
+    ClickAt(x, y);
+    menu->OnLButtonDown(x, y);
+    menu->OnLButtonDblClk(x, y);
+    menu->OnLButtonUp(x, y);
+  }
+  // Brings up the result page of a play that does not enter the top 10.
+  void ShowPlainResultPage(int index) {
+    FillFakeList();
+    StartAndRun(index);
+    Game()->SetState(GAME_STATE_ENDED);
+    Frame(2.0);
+    ASSERT_EQ(menu->currentPage, 55);
+    ASSERT_EQ(menu->gameNameEntry, nullptr);
+  }
+  void Wheel(int delta) {
+    menu->OnMouseWheel(static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16);
   }
   void MoveTo(int x, int y) {
     app->prevMouseX = app->mouseX;
@@ -217,8 +246,9 @@ TEST_F(MainMenuTest, GameListScrollsFromOffsetZeroToNine) {
     EXPECT_EQ(Visible(21) != nullptr, offset < 9);
     if (offset < 9) {
       ASSERT_TRUE(Click(21));
-      // The clicked arrow went with the old list: nothing is hovered.
-      EXPECT_EQ(menu->hitElement, nullptr);
+      // The clicked arrow went with the old list; the hover is what lies
+      // under the pointer now: the new arrow, or the page at the end.
+      EXPECT_EQ(menu->hitElement, offset + 1 < 9 ? Visible(21) : menu->elements[SLOT_GAME_LIST]);
     }
   }
   EXPECT_EQ(menu->listOffset, 9);
@@ -304,7 +334,9 @@ TEST_F(MainMenuTest, PauseMenuAndItsPages) {
   Frame(0.5);
   EXPECT_EQ(Game()->updates, updates);
   ASSERT_TRUE(Click(48));
-  ASSERT_TRUE(Click(54));  // this game's statistics reset
+  ASSERT_TRUE(Click(54));  // this game's statistics reset: asks first
+  EXPECT_EQ(Game()->record.playCount, 5);
+  ASSERT_TRUE(Click(54));
   EXPECT_EQ(Game()->record.playCount, 0);
   ASSERT_TRUE(Click(53));
   ASSERT_TRUE(Click(46));  // resume
@@ -422,13 +454,14 @@ TEST_F(MainMenuTest, HelpKeyRules) {
   ASSERT_EQ(menu->currentPage, 55);
   ASSERT_EQ(menu->gameNameEntry, nullptr);
   Key('H');
-  Key(VK_ESCAPE);
   EXPECT_EQ(menu->currentPage, 55);
   EXPECT_EQ(Game()->GetState(), GAME_STATE_ENDED);
   EXPECT_FALSE(app->paused);
-  // And the page can still be left.
-  ASSERT_TRUE(Click(56));
+  // Escape is the page's tick: it leaves the page and never revives the game.
+  Key(VK_ESCAPE);
   EXPECT_EQ(menu->currentPage, 1);
+  EXPECT_EQ(menu->activeGame, nullptr);
+  EXPECT_FALSE(app->paused);
 }
 
 TEST_F(MainMenuTest, EscapeResumesFromEveryPausePage) {
@@ -698,6 +731,7 @@ TEST_F(MainMenuTest, ResetAllStatisticsCountsNoPlay) {
   }
   menu->SetPage(40);
   ASSERT_TRUE(Click(42));
+  ASSERT_TRUE(Click(42));
   EXPECT_EQ(fake.created.size(), 16u);
   EXPECT_EQ(menu->currentPage, 40);
   EXPECT_EQ(app->runState, 0);
@@ -800,6 +834,278 @@ TEST_F(MainMenuTest, DeletingTheMenuRecordsTheRunningPlay) {
   GameRecord saved;
   ASSERT_TRUE(saved.LoadFile("fake.sav"));
   EXPECT_EQ(saved.playCount, 1);
+}
+
+// The tick of the info page and of the result page lies over the main
+// page's quit button: the second half of a double click on the tick must
+// not end the program.
+TEST_F(MainMenuTest, ADoubleClickOnATickNeverReachesTheQuitButtonBelow) {
+  int tickX = 0, tickY = 0;
+  auto quitButtonAt = [&](int x, int y) {
+    menu->SetPage(1);
+    MoveTo(x, y);
+    return menu->hitElement == Visible(3);
+  };
+  ASSERT_TRUE(Click(6));
+  ASSERT_TRUE(Centre(39, &tickX, &tickY));
+  ASSERT_TRUE(quitButtonAt(tickX, tickY));
+  ASSERT_TRUE(Click(6));
+  DoubleClickAt(tickX, tickY);
+  EXPECT_EQ(menu->currentPage, 1);
+  EXPECT_EQ(app->runState, 0);
+
+  ShowPlainResultPage(4);
+  ASSERT_TRUE(Centre(56, &tickX, &tickY));
+  DoubleClickAt(tickX, tickY);
+  EXPECT_EQ(menu->activeGame, nullptr);
+  EXPECT_EQ(menu->currentPage, 1);
+  EXPECT_EQ(app->runState, 0);
+  ASSERT_TRUE(quitButtonAt(tickX, tickY));
+  // A plain click there afterwards is a click on the quit button.
+  ClickAt(tickX, tickY);
+  EXPECT_EQ(app->runState, 2);
+}
+
+TEST_F(MainMenuTest, AClickNeedsThePressAndReleaseOnTheSameElement) {
+  int x2 = 0, y2 = 0, x4 = 0, y4 = 0;
+  ASSERT_TRUE(Centre(2, &x2, &y2));
+  ASSERT_TRUE(Centre(4, &x4, &y4));
+  // Pressed on one button, released on another: nothing.
+  MoveTo(x2, y2);
+  menu->OnLButtonDown(x2, y2);
+  MoveTo(x4, y4);
+  menu->OnLButtonUp(x4, y4);
+  EXPECT_EQ(menu->currentPage, 1);
+  // Pressed outside every page, released on a button: nothing.
+  MoveTo(5, 5);
+  menu->OnLButtonDown(5, 5);
+  MoveTo(x4, y4);
+  menu->OnLButtonUp(x4, y4);
+  EXPECT_EQ(menu->currentPage, 1);
+  // Pressed on a button whose page went away (Escape) before the release.
+  ASSERT_TRUE(Click(6));
+  int tickX = 0, tickY = 0;
+  ASSERT_TRUE(Centre(39, &tickX, &tickY));
+  MoveTo(tickX, tickY);
+  menu->OnLButtonDown(tickX, tickY);
+  Key(VK_ESCAPE);
+  ASSERT_EQ(menu->currentPage, 1);
+  menu->OnLButtonUp(tickX, tickY);
+  EXPECT_EQ(app->runState, 0);
+  // A double click on the same page still counts twice: two rows down.
+  menu->SetPage(18);
+  int arrowX = 0, arrowY = 0;
+  ASSERT_TRUE(Centre(21, &arrowX, &arrowY));
+  DoubleClickAt(arrowX, arrowY);
+  EXPECT_EQ(menu->listOffset, 2);
+}
+
+TEST_F(MainMenuTest, AGameStillGetsEveryPressOfADoubleClick) {
+  StartAndRun(5);
+  const int before = Game()->mouseEvents;
+  DoubleClickAt(900, 700);
+  EXPECT_EQ(Game()->mouseEvents, before + 1 + 4);  // the move, two presses, two releases
+}
+
+TEST_F(MainMenuTest, ResetButtonsAskBeforeTheyWipeTheRecords) {
+  app->statistics->playCount = 7;
+  menu->SetPage(40);
+  // The first click asks; a second click on it within five seconds resets.
+  ASSERT_TRUE(Click(42));
+  EXPECT_EQ(menu->confirmingId, 42);
+  EXPECT_TRUE(fake.created.empty());
+  EXPECT_EQ(app->statistics->playCount, 7);
+  Frame(4.9);
+  ASSERT_TRUE(Click(42));
+  EXPECT_EQ(fake.created.size(), 16u);
+  EXPECT_EQ(app->statistics->playCount, 0);
+  EXPECT_EQ(menu->confirmingId, 0);
+  EXPECT_EQ(menu->currentPage, 40);
+
+  // Withdrawn by the timeout, by a click elsewhere, by leaving the page.
+  fake.created.clear();
+  ASSERT_TRUE(Click(42));
+  Frame(3.0);
+  Frame(2.1);
+  EXPECT_EQ(menu->confirmingId, 0);
+  ASSERT_TRUE(Click(42));
+  ClickAt(512, 300);  // the page itself
+  EXPECT_EQ(menu->confirmingId, 0);
+  ASSERT_TRUE(Click(42));
+  ClickAt(5, 5);  // beside the page
+  EXPECT_EQ(menu->confirmingId, 0);
+  ASSERT_TRUE(Click(42));
+  ASSERT_TRUE(Click(41));
+  ASSERT_TRUE(Click(4));
+  EXPECT_EQ(menu->confirmingId, 0);
+  ASSERT_TRUE(Click(42));  // asks again
+  EXPECT_TRUE(fake.created.empty());
+
+  // One game's record, on the paused game's statistics page; the time runs
+  // while the play is paused.
+  StartAndRun(3);
+  Game()->record.playCount = 5;
+  Key(VK_ESCAPE);
+  ASSERT_TRUE(Click(48));
+  ASSERT_TRUE(Click(54));
+  Frame(5.1);
+  ASSERT_TRUE(Click(54));
+  EXPECT_EQ(Game()->record.playCount, 5);
+  ASSERT_TRUE(Click(53));
+  ASSERT_TRUE(Click(48));
+  ASSERT_TRUE(Click(54));
+  EXPECT_EQ(Game()->record.playCount, 5);
+  ASSERT_TRUE(Click(54));
+  EXPECT_EQ(Game()->record.playCount, 0);
+}
+
+TEST_F(MainMenuTest, EscapeIsTheBackButtonAndEnterConfirmsAPlainResult) {
+  const struct {
+    int from, to;
+  } back[] = {{40, 1}, {38, 1}, {43, 1}, {9, 1}, {14, 9}, {18, 1}, {1, 1}};
+  for (const auto& b : back) {
+    menu->SetPage(b.from);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(menu->currentPage, b.to) << "from page " << b.from;
+  }
+  EXPECT_EQ(app->runState, 0);  // Escape on the main page never quits
+
+  ShowPlainResultPage(2);
+  Key(VK_RETURN);
+  EXPECT_EQ(menu->activeGame, nullptr);
+  EXPECT_EQ(menu->currentPage, 1);
+  ShowPlainResultPage(2);
+  Key(VK_ESCAPE);
+  EXPECT_EQ(menu->activeGame, nullptr);
+  EXPECT_EQ(menu->currentPage, 1);
+
+  // With a name to enter, the name is needed first, whatever the key.
+  std::filesystem::remove("fake.sav");
+  fake.grades[2] = 2.0;
+  StartAndRun(2);
+  Game()->SetState(GAME_STATE_ENDED);
+  Frame(2.0);
+  ASSERT_NE(menu->gameNameEntry, nullptr);
+  Key(VK_ESCAPE);
+  Key(VK_RETURN);
+  EXPECT_EQ(menu->currentPage, 55);
+  Key('A');
+  Key(VK_ESCAPE);
+  EXPECT_EQ(menu->currentPage, 1);
+  EXPECT_EQ(menu->activeGame, nullptr);
+}
+
+TEST_F(MainMenuTest, TheWheelScrollsTheGameListWithinTheArrowsLimits) {
+  Wheel(-120);  // not on the game list: nothing
+  EXPECT_EQ(menu->listOffset, 0);
+  menu->SetPage(18);
+  Wheel(120);
+  EXPECT_EQ(menu->listOffset, 0);
+  Wheel(-120);
+  EXPECT_EQ(menu->listOffset, 1);
+  EXPECT_NE(Visible(20), nullptr);
+  Wheel(-120 * 30);
+  EXPECT_EQ(menu->listOffset, 9);
+  EXPECT_EQ(Visible(21), nullptr);
+  Wheel(120);
+  EXPECT_EQ(menu->listOffset, 8);
+  // Fine-grained wheels: parts of a notch add up.
+  Wheel(60);
+  EXPECT_EQ(menu->listOffset, 8);
+  Wheel(60);
+  EXPECT_EQ(menu->listOffset, 7);
+  Wheel(120 * 30);
+  EXPECT_EQ(menu->listOffset, 0);
+}
+
+TEST_F(MainMenuTest, TheLanguageNamesAreClickableAndHoverFollowsPageChanges) {
+  GUIElement* page = menu->elements[SLOT_MAIN];
+  const int left = page->x, top = page->y;
+  // The middle of each written name (see the main page's artwork).
+  ClickAt(left + 285, top + 564);
+  EXPECT_EQ(app->language, 1);
+  ClickAt(left + 200, top + 564);  // between the two: nothing
+  EXPECT_EQ(app->language, 1);
+  ClickAt(left + 140, top + 564);
+  EXPECT_EQ(app->language, 0);
+
+  // After a page change the element under the pointer is hovered at once.
+  ASSERT_TRUE(Click(2));
+  ASSERT_EQ(menu->currentPage, 9);
+  ASSERT_TRUE(Click(10));
+  ASSERT_EQ(menu->currentPage, 1);
+  // The back button of page 9 lies over one of the main page's buttons.
+  int x = 0, y = 0;
+  GUIElement* under = nullptr;
+  for (int id : {2, 4, 5, 6, 3}) {
+    ASSERT_TRUE(Centre(id, &x, &y));
+    if (std::abs(app->mouseY - y) <= 25 && std::abs(app->mouseX - x) <= 150) under = Visible(id);
+  }
+  ASSERT_NE(under, nullptr);
+  EXPECT_EQ(menu->hitElement, under);
+}
+
+// Names of up to 99 characters: the pages shorten them with an ellipsis so
+// every line fits its panel (the other fields stay whole); the records keep
+// the whole name.
+TEST_F(MainMenuTest, LongNamesAreShortenedOnThePagesAndKeptInTheRecords) {
+  if (!menu->font26 || !menu->font26->HasFace()) GTEST_SKIP() << "no font installed";
+  const std::string longName(99, 'W');
+  constexpr char kEllipsis = '\x85';
+  auto lines = [](const std::string& text) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
+      out.push_back(text.substr(start, nl - start));
+    out.push_back(text.substr(start));
+    return out;
+  };
+  for (int i = 0; i < 10; ++i) {
+    SeriesEntry* e = new SeriesEntry();
+    e->SetName(longName.c_str());
+    e->grade = 1.0 + i * 0.5;
+    e->difficulty = i % 3;
+    app->statistics->InsertEntry(e);
+  }
+  for (int lang = 0; lang < 2; ++lang) {
+    LoadLanguage(lang);
+    const std::vector<std::string> overall = lines(menu->OverallStatisticsText(menu->font26, 740));
+    for (int place = 0; place < 10; ++place) {
+      const std::string& line = overall[place];
+      EXPECT_LE(LineWidth(menu->font26, line), 740) << line;
+      EXPECT_NE(line.find(std::string("W") + kEllipsis), std::string::npos) << line;
+      const std::string word = LangTextOrEmpty(59 + place % 3);
+      EXPECT_EQ(line.substr(line.size() - word.size()), word) << line;
+      EXPECT_NE(line.find(FormatText("%.2f", {1.0 + place * 0.5})), std::string::npos) << line;
+    }
+  }
+  EXPECT_EQ(std::string(app->statistics->Entries().Get(0)->name), longName);
+
+  // One game's page.
+  struct StatsGame : Denkar_Game {
+    StatsGame() : Denkar_Game(0, "long.sav") { DisableRecording(); }
+    const char* GetStatisticsText() override { return BuildStatisticsText(); }
+  } game;
+  for (int i = 0; i < 10; ++i) {
+    HighscoreEntry* e = new HighscoreEntry();
+    e->SetName(longName.c_str());
+    e->grade = 2.0;
+    game.AddHighscore(e);
+  }
+  game.SetStatisticsLayout(menu->font26, 740);
+  for (const std::string& line : lines(game.GetStatisticsText())) EXPECT_LE(LineWidth(menu->font26, line), 740);
+  EXPECT_NE(std::string(game.GetStatisticsText()).find(kEllipsis), std::string::npos);
+  game.SetStatisticsLayout(nullptr, 0);
+  EXPECT_NE(std::string(game.GetStatisticsText()).find(longName), std::string::npos);
+
+  // The name being typed shows its end and the caret.
+  const std::string typed = "Anfang" + longName;
+  const std::string entry = menu->NameEntryLine(typed, 440);
+  EXPECT_LE(LineWidth(menu->font30, entry), 440);
+  EXPECT_NE(entry.find(kEllipsis), std::string::npos) << entry;
+  EXPECT_EQ(entry.substr(entry.size() - 2), "W|");
+  EXPECT_EQ(entry.find("Anfang"), std::string::npos);
+  EXPECT_EQ(menu->NameEntryLine("Anna", 440), FormatText(GetLangText(54), {"Anna|"}));
 }
 
 }  // namespace

@@ -274,6 +274,9 @@ TEST_F(MenuEndToEnd, ResetAllStatisticsEmptiesEverySaveFileWithoutCountingAPlay)
     ASSERT_TRUE(stats.SaveFile(File("stats.sav").c_str()));
   }
   std::string script = "wait 3\n" + Click(kStatistics) + Screenshot("before.png");
+  // The first click only asks (the button's caption changes); the second
+  // one empties the records.
+  script += Click(kResetAll) + Screenshot("asking.png");
   script += Click(kResetAll) + Screenshot("after.png");
   script += Click(kBackSquare) + Click(kQuitProgram);
   ASSERT_EQ(Run(script), 0) << Output();
@@ -290,8 +293,12 @@ TEST_F(MenuEndToEnd, ResetAllStatisticsEmptiesEverySaveFileWithoutCountingAPlay)
   EXPECT_EQ(stats.Entries().Count(), 0);
   EXPECT_LT(stats.totalTime, 5.0);
   const std::vector<uint32_t> before = Shot("before.png"), after = Shot("after.png");
+  const std::vector<uint32_t> asking = Shot("asking.png");
   ASSERT_FALSE(before.empty());
   ASSERT_FALSE(after.empty());
+  ASSERT_FALSE(asking.empty());
+  EXPECT_FALSE(Differ(before, asking, 112, 134, 912, 300));  // the list is still there
+  EXPECT_TRUE(Differ(before, asking, 712, 609, 862, 659));   // the button asks
   EXPECT_TRUE(Differ(before, after, 112, 134, 912, 600));  // the page shows the emptied totals
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/crt_rand.h"
@@ -132,6 +134,25 @@ TEST(ShellMessageQueue, ClosingTheWindowDestroysItOnceAndEndsWithWmQuit) {
   PostMessage(window, WM_KEYDOWN, 'A', 1);
   delete window;
   EXPECT_FALSE(PeekMessage(&msg));
+}
+
+// A window made smaller than half the back buffer would squeeze the menu's
+// buttons and texts out of reach; SDL's display-less driver keeps the limit
+// like a real one.
+TEST(ShellWindow, AWindowCannotBeMadeSmallerThanHalfTheBackBuffer) {
+  const char* before = std::getenv("SDL_VIDEODRIVER");
+  const std::string saved = before ? before : "";
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  PlatformWindow* window = PlatformWindow::Create("Denkarium", 1024, 768, false, false, nullptr);
+  if (before) setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+  else unsetenv("SDL_VIDEODRIVER");
+  if (!window) GTEST_SKIP() << "no window without a display";
+  int width = 0, height = 0;
+  window->MinimumSize(&width, &height);
+  EXPECT_EQ(width, 512);
+  EXPECT_EQ(height, 384);
+  delete window;
+  ClearMessageQueue();
 }
 
 TEST(ShellMessageQueue, TheKeyStateFollowsTheKeyMessagesAndIsClearedOnFocusLoss) {

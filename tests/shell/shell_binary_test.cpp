@@ -77,6 +77,17 @@ TEST_F(ShellBinary, HelpListsTheOptionsAndBadOptionsStopWithCode2) {
   EXPECT_FALSE(Exists("denkar.cfg"));  // nothing was started
 }
 
+// The set-up script answers --help without installing or building
+// anything, and refuses an unknown command.
+TEST_F(ShellBinary, TheSetUpScriptPrintsItsUsage) {
+  const std::string script = std::string(DENKAR_SOURCE_DIR) + "/denkar";
+  EXPECT_EQ(std::system(("'" + script + "' --help > '" + dir_ + "/out.txt' 2>&1").c_str()), 0);
+  for (const char* word : {"play", "test", "sanitize", "fuzz", "DENKAR_HOME", "DENKAR_BUILD_DIR"})
+    EXPECT_NE(Read("out.txt").find(word), std::string::npos) << word;
+  const int status = std::system(("'" + script + "' bogus > /dev/null 2>&1").c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
+}
+
 TEST_F(ShellBinary, AMalformedScriptStopsBeforeTheFirstFrameNamingTheLine) {
   Write("script.txt", "wait 1\nclick 10 10\nclick 10\n");
   EXPECT_EQ(Run("--headless --input script.txt --frames 5"), 2);
@@ -85,13 +96,37 @@ TEST_F(ShellBinary, AMalformedScriptStopsBeforeTheFirstFrameNamingTheLine) {
   EXPECT_EQ(Run("--headless --input missing.txt --frames 5"), 2);
 }
 
-TEST_F(ShellBinary, WithoutTheDataFileTheTextureMessageGoesToStderrAndFilesAreWritten) {
-  EXPECT_EQ(Run("--headless --frames 5"), 0);
-  EXPECT_NE(Read("err.txt").find("Fehler!: Es wurden nicht alle notwendigen Texturdateien gefunden"),
-            std::string::npos)
-      << Read("err.txt");
+// A start that cannot finish says so with a non-zero exit code, names the
+// file and the folder it was looked for in, and still writes the settings.
+TEST_F(ShellBinary, WithoutTheDataFileStartUpFailsNamingTheFileAndFolder) {
+  EXPECT_EQ(Run("--headless --frames 5"), 1);
+  const std::string err = Read("err.txt");
+  EXPECT_NE(err.find("Fehler!: Es wurden nicht alle notwendigen Texturdateien gefunden"), std::string::npos)
+      << err;
+  EXPECT_NE(err.find("'sport.gob' was not found in the folder '" + dir_ + "'"), std::string::npos) << err;
   EXPECT_TRUE(Exists("denkar.cfg"));
   EXPECT_TRUE(Exists("stats.sav"));
+  // A file of that name that is no data file.
+  Write("sport.gob", "not an archive");
+  EXPECT_EQ(Run("--headless --frames 5"), 1);
+  EXPECT_NE(Read("err.txt").find("'sport.gob' in the folder '" + dir_ + "' is not a readable data file"),
+            std::string::npos)
+      << Read("err.txt");
+}
+
+TEST_F(ShellBinary, ADataFileWithoutAPictureNamesThePicture) {
+  if (!HaveData()) GTEST_SKIP() << "sport.gob is not built yet";
+  // The menu sheet renamed inside the archive: the lookup no longer finds it.
+  std::string gob = Read((fs::path(DENKAR_RUN_DIR) / "sport.gob").c_str());
+  const size_t at = gob.find("menu2.PNG");
+  ASSERT_NE(at, std::string::npos);
+  gob[at] = 'x';
+  Write("sport.gob", gob);
+  EXPECT_EQ(Run("--headless --frames 5"), 1);
+  EXPECT_NE(Read("err.txt").find("the picture 'menu2.PNG' is missing or damaged in 'sport.gob' in the folder '" +
+                                 dir_ + "'"),
+            std::string::npos)
+      << Read("err.txt");
 }
 
 TEST_F(ShellBinary, HeadlessFramesEndWithAScreenshotAndTheFilesWritten) {

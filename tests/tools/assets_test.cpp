@@ -255,6 +255,32 @@ TEST(AssetsSheets, HoveredButtonsDifferFromTheirNormalPictures) {
   }
 }
 
+// The pages stack wide, medium and small buttons 50 pixels apart, exactly
+// their height: a transparent rim inside each picture (and its hover copy)
+// keeps neighbours from touching.
+TEST(AssetsSheets, StackedButtonsHaveATransparentRim) {
+  const std::map<std::string, Texture> sheets = DecodeAllSheets();
+  ASSERT_TRUE(sheets.count("menu2.PNG"));
+  const Texture& t = sheets.at("menu2.PNG");
+  const int buttons[][4] = {{0, 700, 300, 750}, {300, 700, 400, 750}, {50, 600, 200, 650}};
+  for (const auto& b : buttons) {
+    for (int copy = 0; copy < 2; ++copy) {
+      const int top = b[1] + copy * 50, bottom = b[3] + copy * 50;
+      int opaque = 0, rimOpaque = 0;
+      for (int y = top; y < bottom; ++y) {
+        for (int x = b[0]; x < b[2]; ++x) {
+          const bool rim = y < top + 2 || y >= bottom - 2 || x < b[0] + 2 || x >= b[2] - 2;
+          if (Transparent(t.Texel(x, y))) continue;
+          ++opaque;
+          if (rim) ++rimOpaque;
+        }
+      }
+      EXPECT_EQ(rimOpaque, 0) << "button at (" << b[0] << ", " << top << ")";
+      EXPECT_GT(opaque * 10, (b[2] - b[0]) * 50 * 7) << "button at (" << b[0] << ", " << top << ")";
+    }
+  }
+}
+
 TEST(AssetsSheets, SplashShowsNothingBesideTheBarFill) {
   const std::map<std::string, Texture> sheets = DecodeAllSheets();
   ASSERT_TRUE(sheets.count("splash.PNG"));

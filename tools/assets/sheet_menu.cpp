@@ -12,6 +12,9 @@ namespace {
 
 const Colour kRim = Hex(0x2A7F7C);
 const Colour kRimHover = Hex(0xC75E3E);
+// Transparent pixels round the wide, medium and small buttons: the pages
+// stack them 50 pixels apart, exactly their height.
+constexpr int BUTTON_MARGIN = 3;
 
 // A raised button filling (x, y, w, h): a darker base under a light face.
 // Captions are drawn by the game, black or red, so both faces stay light.
@@ -39,10 +42,12 @@ void ButtonFace(cairo_t* cr, double x, double y, double w, double h, double r, b
   cairo_restore(cr);
 }
 
-// The button and its hover copy directly below, offset by its height.
-void ButtonPair(cairo_t* cr, int x, int y, int w, int h, double r) {
-  ButtonFace(cr, x, y, w, h, r, false);
-  ButtonFace(cr, x, y + h, w, h, r, true);
+// The button and its hover copy directly below, offset by its height. A
+// margin leaves that many transparent pixels round the face inside its
+// rectangle, so buttons stacked edge to edge on a page stay apart.
+void ButtonPair(cairo_t* cr, int x, int y, int w, int h, double r, int margin = 0) {
+  ButtonFace(cr, x + margin, y + margin, w - 2 * margin, h - 2 * margin, r, false);
+  ButtonFace(cr, x + margin, y + h + margin, w - 2 * margin, h - 2 * margin, r, true);
 }
 
 // A tick mark centred in a square cell: reads as "OK" and as "back".
@@ -257,9 +262,9 @@ cairo_surface_t* DrawSheetMenu2() {
   // The big page: statistics and instructions fill nearly all of it, so the
   // whole face stays plain and light; the title band is pale.
   Panel(cr, 0, 0, 800, 600, 28, 64);
-  ButtonPair(cr, 0, 700, 300, 50, 17);    // wide (also the time bar)
-  ButtonPair(cr, 300, 700, 100, 50, 17);  // small
-  ButtonPair(cr, 50, 600, 150, 50, 17);   // medium
+  ButtonPair(cr, 0, 700, 300, 50, 17, BUTTON_MARGIN);    // wide (also the time bar)
+  ButtonPair(cr, 300, 700, 100, 50, 17, BUTTON_MARGIN);  // small
+  ButtonPair(cr, 50, 600, 150, 50, 17, BUTTON_MARGIN);   // medium
   ButtonPair(cr, 250, 600, 50, 50, 14);   // square, with a tick
   Tick(cr, 250, 600 - 1.5, 50, pal::kTeal);
   Tick(cr, 250, 650 - 1.5, 50, kRimHover);
