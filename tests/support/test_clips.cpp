@@ -13,18 +13,18 @@
 namespace testclips {
 
 bool WriteTestClip(const std::string& path, const ClipPlan& plan) {
-  clip::ClipSpec spec;
-  spec.width = plan.width;
-  spec.height = plan.height;
-  spec.framesPerSecond = plan.framesPerSecond;
-  spec.frames = static_cast<int>(std::lround(plan.seconds * plan.framesPerSecond));
-  spec.keyFrameInterval = 10;
+  clip::ClipSettings settings;
+  settings.width = plan.width;
+  settings.height = plan.height;
+  settings.framesPerSecond = plan.framesPerSecond;
+  settings.frames = static_cast<int>(std::lround(plan.seconds * plan.framesPerSecond));
+  settings.keyFrameInterval = 10;
   if (plan.withSound) {
-    spec.sampleRate = 22050;
-    spec.sound.assign(static_cast<size_t>(plan.seconds * spec.sampleRate), 0);
+    settings.sampleRate = 22050;
+    settings.sound.assign(static_cast<size_t>(plan.seconds * settings.sampleRate), 0);
     if (plan.flashAt >= 0)
-      for (size_t i = static_cast<size_t>(plan.flashAt * spec.sampleRate); i < spec.sound.size(); ++i)
-        spec.sound[i] = static_cast<int16_t>(std::sin(i * 0.25) * 16000);
+      for (size_t i = static_cast<size_t>(plan.flashAt * settings.sampleRate); i < settings.sound.size(); ++i)
+        settings.sound[i] = static_cast<int16_t>(std::sin(i * 0.25) * 16000);
   }
   const auto draw = [&](int index, uint8_t* pixels, int stride) {
     const bool bright = plan.flashAt >= 0 && index >= plan.flashAt * plan.framesPerSecond;
@@ -34,7 +34,7 @@ bool WriteTestClip(const std::string& path, const ClipPlan& plan) {
       for (int x = 0; x < plan.width; ++x) row[x] = colour;
     }
   };
-  return clip::WriteClip(path, spec, draw, nullptr);
+  return clip::WriteClip(path, settings, draw, nullptr);
 }
 
 HeadlessScreen::HeadlessScreen(bool withWindow) {

@@ -1,4 +1,4 @@
-// Writes a short clip as AVI: MPEG-4 Part 2 pictures and 16-bit PCM sound,
+// Writes a short clip as AVI: MPEG-4 (simple profile) pictures and 16-bit PCM sound,
 // codecs every FFmpeg build carries. Written bit-exact with no metadata, so
 // the same pictures and sound give the same file byte for byte.
 #pragma once
@@ -9,7 +9,7 @@
 
 namespace clip {
 
-struct ClipSpec {
+struct ClipSettings {
   int width = 0, height = 0;  // even sizes
   int framesPerSecond = 25;
   int frames = 0;
@@ -24,7 +24,7 @@ struct ClipSpec {
 using DrawPicture = std::function<void(int index, uint8_t* pixels, int stride)>;
 
 // False with a reason in *error when the file cannot be written.
-bool WriteClip(const std::string& path, const ClipSpec& spec, const DrawPicture& draw,
+bool WriteClip(const std::string& path, const ClipSettings& settings, const DrawPicture& draw,
                std::string* error);
 
 }  // namespace clip

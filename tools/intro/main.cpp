@@ -1,5 +1,5 @@
 // denkar_intro: renders the game's intro clip with cairo and writes it as
-// AVI (MPEG-4 Part 2 pictures, PCM sound). The same bytes on every run.
+// AVI (MPEG-4 (simple profile) pictures, PCM sound). The same bytes on every run.
 //
 //   denkar_intro FILE [--review DIR]
 //
@@ -26,15 +26,15 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--review") == 0) review = argv[i + 1];
 
   cairo_surface_t* backdrop = DrawSheetBg();
-  clip::ClipSpec spec;
-  spec.width = intro::kWidth;
-  spec.height = intro::kHeight;
-  spec.framesPerSecond = intro::kFramesPerSecond;
-  spec.frames = intro::kFrames;
-  spec.quality = 4;
-  spec.keyFrameInterval = intro::kFrames;
-  spec.sampleRate = sounds::kSampleRate;
-  spec.sound = intro::Chime();
+  clip::ClipSettings settings;
+  settings.width = intro::kWidth;
+  settings.height = intro::kHeight;
+  settings.framesPerSecond = intro::kFramesPerSecond;
+  settings.frames = intro::kFrames;
+  settings.quality = 4;
+  settings.keyFrameInterval = intro::kFrames;
+  settings.sampleRate = sounds::kSampleRate;
+  settings.sound = intro::Chime();
   bool reviewOk = true;
   const auto draw = [&](int index, uint8_t* pixels, int stride) {
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     cairo_surface_destroy(surface);
   };
   std::string error;
-  const bool ok = clip::WriteClip(argv[1], spec, draw, &error);
+  const bool ok = clip::WriteClip(argv[1], settings, draw, &error);
   cairo_surface_destroy(backdrop);
   if (!ok) {
     std::fprintf(stderr, "denkar_intro: %s: %s\n", argv[1], error.c_str());
