@@ -313,7 +313,8 @@ TEST_F(MoneyTest, ButtonJudgesOnceForADoubleClickAndInputWaitsForThePlay) {
   driver.Click(bx, by);
   EXPECT_EQ(game.tasksDone, 2);
 
-  // While paused no piece is created.
+  // While paused no piece is created (each judged task brought new piles).
+  pile = game.piles.Get(0);
   game.SetState(GAME_STATE_PAUSED);
   game.OnLButtonDown(Px(pile->x), Px(pile->y));
   EXPECT_FALSE(game.HoldsPiece());
