@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <iterator>
 #include <memory>
 #include <thread>
@@ -11,6 +12,7 @@
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
+#include "platform/window.h"
 #include "util/app_context.h"
 
 namespace {
@@ -30,27 +32,46 @@ constexpr int BAR_STEPS = 14;
 struct TextureLoad {
   Texture* AppContext::*field;
   const char* member;
+  // Decoded while the loading screen shows: the loading screen itself and
+  // what the main menu draws. The other sheets are only checked then and
+  // decoded when they are first drawn (most belong to one game or another,
+  // some are never drawn at all).
+  bool decodeAtStart;
 };
 
 // The loading order of the sheets.
 constexpr TextureLoad TEXTURE_LOADS[] = {
-    {&AppContext::texSplash, "splash.PNG"},
-    {&AppContext::texMisc1, "misc1.PNG"},
-    {&AppContext::texMisc2, "misc2.PNG"},
-    {&AppContext::texMisc3, "misc3.PNG"},
-    {&AppContext::texMisc4, "misc4.PNG"},
-    {&AppContext::texMenu1, "menu1.PNG"},
-    {&AppContext::texMenu2, "menu2.PNG"},
-    {&AppContext::texMenu3, "menu3.PNG"},
-    {&AppContext::texBack1, "back1.PNG"},
-    {&AppContext::texBack2, "back2.PNG"},
-    {&AppContext::texBack3, "back3.PNG"},
-    {&AppContext::texBack4, "back4.PNG"},
-    {&AppContext::texMemoryCards1, "MemoryCards1.png"},
-    {&AppContext::texMemoryCards2, "MemoryCards2.png"},
-    {&AppContext::texMemoryMuster, "Memory_Muster.PNG"},
-    {&AppContext::texBg, "bg.PNG"},
+    {&AppContext::texSplash, "splash.PNG", true},
+    {&AppContext::texMisc1, "misc1.PNG", true},
+    {&AppContext::texMisc2, "misc2.PNG", false},
+    {&AppContext::texMisc3, "misc3.PNG", false},
+    {&AppContext::texMisc4, "misc4.PNG", false},
+    {&AppContext::texMenu1, "menu1.PNG", true},
+    {&AppContext::texMenu2, "menu2.PNG", true},
+    {&AppContext::texMenu3, "menu3.PNG", true},
+    {&AppContext::texBack1, "back1.PNG", false},
+    {&AppContext::texBack2, "back2.PNG", false},
+    {&AppContext::texBack3, "back3.PNG", false},
+    {&AppContext::texBack4, "back4.PNG", false},
+    {&AppContext::texMemoryCards1, "MemoryCards1.png", false},
+    {&AppContext::texMemoryCards2, "MemoryCards2.png", false},
+    {&AppContext::texMemoryMuster, "Memory_Muster.PNG", false},
+    {&AppContext::texBg, "bg.PNG", true},
 };
+
+// A sheet whose picture is decoded on first use: the texture already has its
+// size but no texels; the member's bytes wait here until then.
+struct PendingSheet {
+  Texture* texture;
+  const char* member;
+  std::vector<uint8_t> bytes;
+};
+std::vector<PendingSheet> pendingSheets;
+const char* damagedSheet = nullptr;
+
+void DropPendingSheet(const Texture* texture) {
+  std::erase_if(pendingSheets, [texture](const PendingSheet& p) { return p.texture == texture; });
+}
 
 // The order in which shutdown releases them.
 Texture* AppContext::*const TEXTURE_RELEASES[] = {
@@ -107,30 +128,44 @@ HRESULT LoadTextures(const char** failedMember) {
   constexpr size_t count = std::size(TEXTURE_LOADS);
   // A texture that is already there (a second call) is replaced, not leaked.
   for (const TextureLoad& load : TEXTURE_LOADS) ReleaseTexture(app.*load.field);
+  damagedSheet = nullptr;
   // The data file is one stream: every sheet's bytes are read first, in order.
   std::vector<std::vector<uint8_t>> bytes(count);
   size_t readable = 0;
   while (readable < count && app.dataFile &&
          ReadMember(app.dataFile, TEXTURE_LOADS[readable].member, &bytes[readable]))
     ++readable;
-  // The splash picture first, for the loading screen; the other sheets are
-  // decoded on two threads, this one showing the progress as it goes.
+  // A sheet left for later gets its size now; one that is not a whole PNG is
+  // decoded now like the others, so a damaged file still stops the start.
   std::vector<Texture*> decoded(count, nullptr);
+  std::vector<bool> decodeNow(count, true);
+  for (size_t i = 0; i < readable; ++i) {
+    int width = 0, height = 0;
+    if (TEXTURE_LOADS[i].decodeAtStart || !CheckPngWhole(bytes[i].data(), bytes[i].size(), &width, &height))
+      continue;
+    decodeNow[i] = false;
+    decoded[i] = new Texture;
+    decoded[i]->width = width;
+    decoded[i]->height = height;
+  }
+  // The splash picture first, for the loading screen; the other sheets are
+  // decoded on two threads, this one showing the progress as it goes. Every
+  // sheet, decoded or left for later, moves the bar by one step.
   if (readable > 0) decoded[0] = CreateTextureFromBytes(bytes[0]);
   // Nothing is decoded after a splash that failed.
   std::atomic<size_t> next{decoded[0] ? size_t{1} : count};
   std::atomic<int> done{0};
+  auto work = [&](size_t i) {
+    if (decodeNow[i]) decoded[i] = CreateTextureFromBytes(bytes[i]);
+    done.fetch_add(1);
+  };
   std::thread helper;
   if (readable > 2 && decoded[0]) {
     helper = std::thread([&] {
-      for (size_t i; (i = next.fetch_add(1)) < readable;) {
-        decoded[i] = CreateTextureFromBytes(bytes[i]);
-        done.fetch_add(1);
-      }
+      for (size_t i; (i = next.fetch_add(1)) < readable;) work(i);
     });
   }
-  // The loading screen shows the splash from now on; each finished sheet
-  // moves its bar by one step.
+  // The loading screen shows the splash from now on.
   if (decoded[0]) app.*TEXTURE_LOADS[0].field = decoded[0];
   decoded[0] = nullptr;  // placed already
   int shown = 0;
@@ -138,8 +173,7 @@ HRESULT LoadTextures(const char** failedMember) {
     for (const int now = done.load(); shown < now; ++shown) RefreshLoadingScreen(shown + 1 == now);
   };
   for (size_t i; (i = next.fetch_add(1)) < readable;) {
-    decoded[i] = CreateTextureFromBytes(bytes[i]);
-    done.fetch_add(1);
+    work(i);
     showProgress();
   }
   if (helper.joinable()) helper.join();
@@ -153,10 +187,41 @@ HRESULT LoadTextures(const char** failedMember) {
       if (failedMember) *failedMember = TEXTURE_LOADS[i].member;
       return E_FAIL;  // what has loaded so far stays until shutdown
     }
-    if (i > 0) app.*TEXTURE_LOADS[i].field = decoded[i];
+    if (i == 0) continue;
+    app.*TEXTURE_LOADS[i].field = decoded[i];
+    if (!decodeNow[i]) pendingSheets.push_back({decoded[i], TEXTURE_LOADS[i].member, std::move(bytes[i])});
   }
   return S_OK;
 }
+
+void DecodeSheetOnFirstUse(const Texture* texture) {
+  // A decoded sheet always has texels: the common case costs one test.
+  if (texture == nullptr || !texture->texels.empty() || pendingSheets.empty()) return;
+  auto it = std::find_if(pendingSheets.begin(), pendingSheets.end(),
+                         [texture](const PendingSheet& p) { return p.texture == texture; });
+  if (it == pendingSheets.end()) return;
+  Texture* sheet = it->texture;
+  const char* member = it->member;
+  std::unique_ptr<Texture> picture(CreateTextureFromBytes(it->bytes));
+  pendingSheets.erase(it);  // the bytes are not needed any more, whatever happened
+  if (picture && picture->width == sheet->width && picture->height == sheet->height) {
+    sheet->texels = std::move(picture->texels);
+    return;
+  }
+  // The checks at start-up passed, yet the picture cannot be decoded: the
+  // sheet draws nothing, and the game ends the way a damaged data file ends
+  // the start, with the same message.
+  sheet->width = 0;
+  sheet->height = 0;
+  if (damagedSheet != nullptr) return;
+  damagedSheet = member;
+  std::fprintf(stderr, "denkarium: the picture '%s' in 'sport.gob' cannot be decoded; the game ends\n",
+               member);
+  MessageBox(nullptr, "Es wurden nicht alle notwendigen Texturdateien gefunden", "Fehler!", MB_ICONERROR);
+  GetAppContext().runState = 2;
+}
+
+const char* DamagedSheet() { return damagedSheet; }
 
 int LoadingBarFillRight(int counter) {
   const int steps = std::clamp(counter, 0, BAR_STEPS);
@@ -197,6 +262,7 @@ void RefreshLoadingScreen(bool draw) {
 }
 
 void ReleaseTexture(Texture*& texture) {
+  DropPendingSheet(texture);
   delete texture;
   texture = nullptr;
 }

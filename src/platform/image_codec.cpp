@@ -9,6 +9,7 @@
 #include <SDL_image.h>
 #include <png.h>
 
+#include <array>
 #include <climits>
 #include <cstring>
 
@@ -120,7 +121,44 @@ bool DecodePlainPng(const uint8_t* bytes, size_t size, Texture* out) {
   return true;
 }
 
+// CRC-32 as PNG chunks use it (polynomial 0xEDB88320).
+uint32_t ChunkCrc(const uint8_t* p, size_t n) {
+  static const auto table = [] {
+    std::array<uint32_t, 256> t{};
+    for (uint32_t i = 0; i < 256; ++i) {
+      uint32_t c = i;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      t[i] = c;
+    }
+    return t;
+  }();
+  uint32_t c = 0xFFFFFFFFu;
+  for (size_t i = 0; i < n; ++i) c = table[(c ^ p[i]) & 0xFF] ^ (c >> 8);
+  return c ^ 0xFFFFFFFFu;
+}
+
 }  // namespace
+
+bool CheckPngWhole(const uint8_t* bytes, size_t size, int* width, int* height) {
+  if (!bytes || !PngHeaderOk(bytes, size)) return false;
+  bool sawData = false;
+  size_t pos = 8;
+  while (pos + 12 <= size) {
+    const uint32_t length = ReadBE32(bytes + pos);
+    if (length > size - pos - 12) return false;  // the chunk runs past the end
+    const uint8_t* type = bytes + pos + 4;
+    if (ChunkCrc(type, size_t{4} + length) != ReadBE32(type + 4 + length)) return false;
+    if (std::memcmp(type, "IDAT", 4) == 0) sawData = true;
+    if (std::memcmp(type, "IEND", 4) == 0) {
+      if (!sawData) return false;
+      if (width) *width = static_cast<int>(ReadBE32(bytes + 16));
+      if (height) *height = static_cast<int>(ReadBE32(bytes + 20));
+      return true;
+    }
+    pos += size_t{12} + length;
+  }
+  return false;  // no end chunk
+}
 
 bool DecodeImage(const uint8_t* bytes, size_t size, Texture* out) {
   if (!bytes || !out || size == 0 || size > static_cast<size_t>(INT_MAX)) return false;

@@ -29,8 +29,10 @@ namespace {
 
 constexpr D3DCOLOR BACKGROUND_COLOUR = 0xFF646464;
 constexpr const char* DATA_FILE = "sport.gob";
-// Exit code of a start-up that could not finish.
+// Exit code of a start-up that could not finish, and of a run ended because a
+// picture of the data file turned out damaged when it was first needed.
 constexpr int EXIT_START_FAILED = 1;
+constexpr int EXIT_DATA_DAMAGED = 1;
 
 // The folder the game looks for its files in (the working folder).
 std::string WorkingFolder() {
@@ -433,6 +435,10 @@ int RunApplication(const CommandLine& cmd) {
   ShowCursor(false);
   if (app.hWnd) app.hWnd->Show();
 
+  // The sound device opens while the textures load (after the intro, which
+  // has its own sound); InitSound takes it.
+  PrepareSound(cmd.headless);
+
   // 9. The textures behind the loading screen.
   const char* missingTexture = nullptr;
   if (FAILED(LoadTextures(&missingTexture))) {
@@ -533,6 +539,7 @@ int RunApplication(const CommandLine& cmd) {
       for (const std::string& shot : player->TakeScreenshots()) SaveScreenshot(app, shot);
   }
   measurements.Finish(app, framesDrawn);
+  if (DamagedSheet() && exitCode == 0) exitCode = EXIT_DATA_DAMAGED;
 
   // Screenshots asked for right before the end show the last frame drawn.
   if (player)
