@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 #include "platform/clock.h"
 
@@ -24,6 +25,36 @@ constexpr size_t kMaxConvertedBytes = size_t{256} << 20;
 // touches a channel of a later one.
 uint64_t g_openGeneration = 0;
 uint64_t g_generationCounter = 0;
+
+// An opening of the output under way on its own thread, and what it gave.
+std::thread g_opening;
+bool g_openingSucceeded = false;
+
+// Starts SDL's sound system and the mixer; on failure leaves nothing open.
+bool OpenOutput() {
+  // SDL picks the driver itself, honouring SDL_AUDIODRIVER.
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  return true;
+}
+
+void CloseOutput() {
+  Mix_HaltChannel(-1);
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Waits for the opening under way, if any; true when it opened the output.
+bool FinishOpening() {
+  if (!g_opening.joinable()) return false;
+  g_opening.join();
+  const bool opened = g_openingSucceeded;
+  g_openingSucceeded = false;
+  return opened;
+}
 
 }  // namespace
 
@@ -69,21 +100,29 @@ std::unique_ptr<AudioDevice> AudioDevice::Open(bool headless) {
   device->headless_ = headless;
   if (headless) return device;
   if (g_openGeneration != 0) return nullptr;  // one output device per process
-  // SDL picks the driver itself, honouring SDL_AUDIODRIVER.
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (g_opening.joinable()) {
+    // The opening started in the background decides, whether it worked or not.
+    if (!FinishOpening()) return nullptr;
+  } else if (!OpenOutput()) {
     return nullptr;
   }
   device->generation_ = g_openGeneration = ++g_generationCounter;
   return device;
 }
 
+void AudioDevice::OpenInBackground() {
+  if (g_openGeneration != 0 || g_opening.joinable()) return;
+  g_openingSucceeded = false;
+  g_opening = std::thread([] { g_openingSucceeded = OpenOutput(); });
+}
+
+void AudioDevice::DiscardBackgroundOpening() {
+  if (FinishOpening()) CloseOutput();
+}
+
 AudioDevice::~AudioDevice() {
   if (headless_ || generation_ != g_openGeneration) return;
-  Mix_HaltChannel(-1);
-  Mix_CloseAudio();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  CloseOutput();
   g_openGeneration = 0;
 }
 
