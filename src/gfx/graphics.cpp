@@ -33,9 +33,9 @@ struct TextureLoad {
   Texture* AppContext::*field;
   const char* member;
   // Decoded while the loading screen shows: the loading screen itself and
-  // what the main menu draws. The other sheets are only checked then and
-  // decoded when they are first drawn (most belong to one game or another,
-  // some are never drawn at all).
+  // what the first picture of the main menu draws. The other sheets are only
+  // checked then and decoded when they are first drawn (menu3 by the menu's
+  // other pages, most by one game or another, some never).
   bool decodeAtStart;
 };
 
@@ -48,7 +48,7 @@ constexpr TextureLoad TEXTURE_LOADS[] = {
     {&AppContext::texMisc4, "misc4.PNG", false},
     {&AppContext::texMenu1, "menu1.PNG", true},
     {&AppContext::texMenu2, "menu2.PNG", true},
-    {&AppContext::texMenu3, "menu3.PNG", true},
+    {&AppContext::texMenu3, "menu3.PNG", false},
     {&AppContext::texBack1, "back1.PNG", false},
     {&AppContext::texBack2, "back2.PNG", false},
     {&AppContext::texBack3, "back3.PNG", false},

@@ -27,6 +27,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <deque>
 
 namespace {
@@ -327,9 +328,15 @@ VideoDecoder::~VideoDecoder() = default;
 
 std::unique_ptr<VideoDecoder> VideoDecoder::Open(const std::string& path, int soundRate,
                                                  int soundChannels) {
+  if (path.empty()) return nullptr;
+  // No file, no libraries: a start without the intro clip loads nothing.
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    std::fclose(file);
+  } else {
+    return nullptr;
+  }
   if (!LoadFFmpeg()) return nullptr;
   ff->av_log_set_level(AV_LOG_QUIET);  // a damaged file ends the clip without a word
-  if (path.empty()) return nullptr;
   std::unique_ptr<VideoDecoder> decoder(new VideoDecoder());
   Impl& d = *decoder->impl_;
   // Only the local file itself: a playlist or reference file named like a
