@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 #include "platform/clock.h"
@@ -27,19 +29,15 @@ uint64_t g_openGeneration = 0;
 uint64_t g_generationCounter = 0;
 
 // An opening of the output under way on its own thread, and what it gave.
+// The thread reports as soon as it knows; when the opening failed it then
+// goes on to shut SDL's sound system down again, which can take a tenth of a
+// second (SDL waits for its device-watching thread), without anyone waiting.
 std::thread g_opening;
-bool g_openingSucceeded = false;
-
-// Starts SDL's sound system and the mixer; on failure leaves nothing open.
-bool OpenOutput() {
-  // SDL picks the driver itself, honouring SDL_AUDIODRIVER.
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return false;
-  }
-  return true;
-}
+std::mutex g_openingMutex;
+std::condition_variable g_openingReported;
+bool g_openingDone = false;       // the thread has reported
+bool g_openingSucceeded = false;  // ... that the output is open
+bool g_openingTaken = false;      // an Open has taken the report
 
 void CloseOutput() {
   Mix_HaltChannel(-1);
@@ -47,13 +45,34 @@ void CloseOutput() {
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-// Waits for the opening under way, if any; true when it opened the output.
-bool FinishOpening() {
-  if (!g_opening.joinable()) return false;
-  g_opening.join();
-  const bool opened = g_openingSucceeded;
-  g_openingSucceeded = false;
-  return opened;
+// Starts SDL's sound system and the mixer; true when the output is open.
+// `report` is told the outcome before a failed start is cleaned up, which
+// then leaves nothing open.
+template <typename Report>
+bool OpenOutput(Report report) {
+  // SDL picks the driver itself, honouring SDL_AUDIODRIVER.
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    report(false);
+    return false;
+  }
+  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    report(false);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  report(true);
+  return true;
+}
+
+bool OpenOutput() {
+  return OpenOutput([](bool) {});
+}
+
+// Waits until the opening under way has reported; its outcome.
+bool WaitForOpening() {
+  std::unique_lock<std::mutex> lock(g_openingMutex);
+  g_openingReported.wait(lock, [] { return g_openingDone; });
+  return g_openingSucceeded;
 }
 
 }  // namespace
@@ -100,28 +119,45 @@ std::unique_ptr<AudioDevice> AudioDevice::Open(bool headless) {
   device->headless_ = headless;
   if (headless) return device;
   if (g_openGeneration != 0) return nullptr;  // one output device per process
-  if (g_opening.joinable()) {
+  if (g_opening.joinable() && !g_openingTaken) {
     // The opening started in the background decides, whether it worked or not.
-    if (!FinishOpening()) return nullptr;
-  } else if (!OpenOutput()) {
-    return nullptr;
+    g_openingTaken = true;
+    if (!WaitForOpening()) return nullptr;  // it cleans up on its own
+    g_opening.join();
+  } else {
+    if (g_opening.joinable()) g_opening.join();  // the clean-up of an earlier failure
+    if (!OpenOutput()) return nullptr;
   }
   device->generation_ = g_openGeneration = ++g_generationCounter;
   return device;
 }
 
 void AudioDevice::OpenInBackground() {
-  if (g_openGeneration != 0 || g_opening.joinable()) return;
-  g_openingSucceeded = false;
-  g_opening = std::thread([] { g_openingSucceeded = OpenOutput(); });
+  if (g_openGeneration != 0 || (g_opening.joinable() && !g_openingTaken)) return;
+  if (g_opening.joinable()) g_opening.join();
+  g_openingDone = g_openingSucceeded = g_openingTaken = false;
+  g_opening = std::thread([] {
+    OpenOutput([](bool opened) {
+      std::lock_guard<std::mutex> lock(g_openingMutex);
+      g_openingSucceeded = opened;
+      g_openingDone = true;
+      g_openingReported.notify_all();
+    });
+  });
 }
 
 void AudioDevice::DiscardBackgroundOpening() {
-  if (FinishOpening()) CloseOutput();
+  if (!g_opening.joinable()) return;
+  const bool untaken = !g_openingTaken;
+  g_opening.join();
+  if (untaken && g_openingSucceeded) CloseOutput();
+  g_openingTaken = true;
 }
 
 AudioDevice::~AudioDevice() {
-  if (headless_ || generation_ != g_openGeneration) return;
+  // Only a device that opened the output closes it: a failed Open leaves a
+  // device of generation 0 behind, which must not touch a closed mixer.
+  if (headless_ || generation_ == 0 || generation_ != g_openGeneration) return;
   CloseOutput();
   g_openGeneration = 0;
 }
