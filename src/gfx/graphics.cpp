@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 #include "data/data_file.h"
@@ -119,79 +121,131 @@ HRESULT InitDirect3D() {
   return S_OK;
 }
 
+namespace {
+
+// The sheets of one loading: their bytes, what is decoded at start, and the
+// two threads that decode them. It can begin before the device exists (the
+// shell begins it while the window is being made) and ends in LoadTextures.
+struct SheetLoading {
+  static constexpr size_t count = std::size(TEXTURE_LOADS);
+  std::vector<std::vector<uint8_t>> bytes = std::vector<std::vector<uint8_t>>(count);
+  std::vector<Texture*> decoded = std::vector<Texture*>(count, nullptr);
+  std::vector<bool> decodeNow = std::vector<bool>(count, true);
+  size_t readable = 0;
+  std::atomic<size_t> next{0};
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<bool> finished = std::vector<bool>(count, false);
+  int done = 0;  // sheets finished after the splash
+  std::thread helpers[2];
+
+  // Sheet by sheet in loading order, the splash first.
+  void Work() {
+    for (size_t i; (i = next.fetch_add(1)) < readable;) {
+      Texture* t = decodeNow[i] ? CreateTextureFromBytes(bytes[i]) : nullptr;
+      std::lock_guard<std::mutex> lock(mutex);
+      if (decodeNow[i]) decoded[i] = t;
+      finished[i] = true;
+      if (i > 0) ++done;
+      changed.notify_all();
+    }
+  }
+  void Join() {
+    for (std::thread& t : helpers)
+      if (t.joinable()) t.join();
+  }
+  ~SheetLoading() {
+    Join();
+    for (Texture* t : decoded) delete t;
+  }
+};
+
+std::unique_ptr<SheetLoading> sheetLoading;
+
+}  // namespace
+
+void BeginLoadingTextures() {
+  AppContext& app = GetAppContext();
+  sheetLoading.reset();  // an earlier loading that never ended
+  auto loading = std::make_unique<SheetLoading>();
+  SheetLoading& l = *loading;
+  // The data file is one stream: every sheet's bytes are read first, in order.
+  while (l.readable < l.count && app.dataFile &&
+         ReadMember(app.dataFile, TEXTURE_LOADS[l.readable].member, &l.bytes[l.readable]))
+    ++l.readable;
+  // A sheet left for later gets its size now; one that is not a whole PNG is
+  // decoded now like the others, so a damaged file still stops the start.
+  for (size_t i = 0; i < l.readable; ++i) {
+    int width = 0, height = 0;
+    if (TEXTURE_LOADS[i].decodeAtStart || !CheckPngWhole(l.bytes[i].data(), l.bytes[i].size(), &width, &height))
+      continue;
+    l.decodeNow[i] = false;
+    l.decoded[i] = new Texture;
+    l.decoded[i]->width = width;
+    l.decoded[i]->height = height;
+  }
+  for (std::thread& t : l.helpers) t = std::thread([&l] { l.Work(); });
+  sheetLoading = std::move(loading);
+}
+
 HRESULT LoadTextures(const char** failedMember) {
   AppContext& app = GetAppContext();
-  if (app.device == nullptr) return E_FAIL;
+  if (app.device == nullptr) {
+    sheetLoading.reset();
+    return E_FAIL;
+  }
   ownedSprite = std::make_unique<Sprite>(app.device);
   app.sprite = ownedSprite.get();
   RefreshLoadingScreen();
-  constexpr size_t count = std::size(TEXTURE_LOADS);
   // A texture that is already there (a second call) is replaced, not leaked.
   for (const TextureLoad& load : TEXTURE_LOADS) ReleaseTexture(app.*load.field);
   damagedSheet = nullptr;
-  // The data file is one stream: every sheet's bytes are read first, in order.
-  std::vector<std::vector<uint8_t>> bytes(count);
-  size_t readable = 0;
-  while (readable < count && app.dataFile &&
-         ReadMember(app.dataFile, TEXTURE_LOADS[readable].member, &bytes[readable]))
-    ++readable;
-  // A sheet left for later gets its size now; one that is not a whole PNG is
-  // decoded now like the others, so a damaged file still stops the start.
-  std::vector<Texture*> decoded(count, nullptr);
-  std::vector<bool> decodeNow(count, true);
-  for (size_t i = 0; i < readable; ++i) {
-    int width = 0, height = 0;
-    if (TEXTURE_LOADS[i].decodeAtStart || !CheckPngWhole(bytes[i].data(), bytes[i].size(), &width, &height))
-      continue;
-    decodeNow[i] = false;
-    decoded[i] = new Texture;
-    decoded[i]->width = width;
-    decoded[i]->height = height;
+  if (!sheetLoading) BeginLoadingTextures();
+  SheetLoading& l = *sheetLoading;
+  constexpr size_t count = SheetLoading::count;
+
+  // The loading screen shows the splash as soon as it is there; every sheet
+  // after it, decoded or left for later, moves the bar by one step. Nothing
+  // is shown after a splash that failed.
+  {
+    std::unique_lock<std::mutex> lock(l.mutex);
+    l.changed.wait(lock, [&] { return l.readable == 0 || l.finished[0]; });
+    if (l.readable > 0 && l.decoded[0]) {
+      app.*TEXTURE_LOADS[0].field = l.decoded[0];
+      l.decoded[0] = nullptr;  // placed already
+    }
   }
-  // The splash picture first, for the loading screen; the other sheets are
-  // decoded on two threads, this one showing the progress as it goes. Every
-  // sheet, decoded or left for later, moves the bar by one step.
-  if (readable > 0) decoded[0] = CreateTextureFromBytes(bytes[0]);
-  // Nothing is decoded after a splash that failed.
-  std::atomic<size_t> next{decoded[0] ? size_t{1} : count};
-  std::atomic<int> done{0};
-  auto work = [&](size_t i) {
-    if (decodeNow[i]) decoded[i] = CreateTextureFromBytes(bytes[i]);
-    done.fetch_add(1);
-  };
-  std::thread helper;
-  if (readable > 2 && decoded[0]) {
-    helper = std::thread([&] {
-      for (size_t i; (i = next.fetch_add(1)) < readable;) work(i);
-    });
+  if (app.*TEXTURE_LOADS[0].field) {
+    const int total = static_cast<int>(l.readable) - 1;
+    int shown = 0;
+    while (shown < total) {
+      int now = 0;
+      {
+        std::unique_lock<std::mutex> lock(l.mutex);
+        l.changed.wait(lock, [&] { return l.done > shown; });
+        now = l.done;
+      }
+      for (; shown < now; ++shown) RefreshLoadingScreen(shown + 1 == now);
+    }
   }
-  // The loading screen shows the splash from now on.
-  if (decoded[0]) app.*TEXTURE_LOADS[0].field = decoded[0];
-  decoded[0] = nullptr;  // placed already
-  int shown = 0;
-  auto showProgress = [&] {
-    for (const int now = done.load(); shown < now; ++shown) RefreshLoadingScreen(shown + 1 == now);
-  };
-  for (size_t i; (i = next.fetch_add(1)) < readable;) {
-    work(i);
-    showProgress();
-  }
-  if (helper.joinable()) helper.join();
-  showProgress();
+  l.Join();
   // Sheets in loading order up to the first that is missing or broken; what
   // came after it is not kept.
+  HRESULT result = S_OK;
   for (size_t i = 0; i < count; ++i) {
-    const bool ok = i == 0 ? app.*TEXTURE_LOADS[0].field != nullptr : i < readable && decoded[i];
+    const bool ok = i == 0 ? app.*TEXTURE_LOADS[0].field != nullptr : i < l.readable && l.decoded[i];
     if (!ok) {
-      for (size_t k = i; k < count; ++k) delete decoded[k];
       if (failedMember) *failedMember = TEXTURE_LOADS[i].member;
-      return E_FAIL;  // what has loaded so far stays until shutdown
+      result = E_FAIL;  // what has loaded so far stays until shutdown
+      break;
     }
     if (i == 0) continue;
-    app.*TEXTURE_LOADS[i].field = decoded[i];
-    if (!decodeNow[i]) pendingSheets.push_back({decoded[i], TEXTURE_LOADS[i].member, std::move(bytes[i])});
+    app.*TEXTURE_LOADS[i].field = l.decoded[i];
+    l.decoded[i] = nullptr;
+    if (!l.decodeNow[i]) pendingSheets.push_back({app.*TEXTURE_LOADS[i].field, TEXTURE_LOADS[i].member, std::move(l.bytes[i])});
   }
-  return S_OK;
+  sheetLoading.reset();  // also deletes the sheets after a failed one
+  return result;
 }
 
 void DecodeSheetOnFirstUse(const Texture* texture) {
@@ -274,6 +328,7 @@ void ReleaseTextures() {
 
 void ReleaseGraphics() {
   AppContext& app = GetAppContext();
+  sheetLoading.reset();  // a start that ended before the loading screen
   if (app.d3d == nullptr) return;
   if (app.device != nullptr) {
     GetFontManager().Clear();

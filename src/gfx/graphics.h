@@ -12,6 +12,10 @@ HRESULT InitDirect3D();   // creates the device with the three back-buffer forma
 // The sheets the loading screen and the main menu draw are decoded here; the
 // others are read and checked here and decoded on first use.
 HRESULT LoadTextures(const char** failedMember = nullptr);
+// Reads the sheets from the data file and starts decoding them in the
+// background, before the device exists; LoadTextures (which begins by itself
+// when this was not called) shows the loading screen and takes the result.
+void BeginLoadingTextures();
 // Decodes a sheet that LoadTextures left for later; does nothing for any
 // other texture. A sheet that still cannot be decoded draws nothing from then
 // on, shows the missing-textures message and ends the run (runState 2).

@@ -396,6 +396,8 @@ int RunApplication(const CommandLine& cmd) {
 
   // 5. The data file; a missing one shows up as missing textures.
   app.dataFile = OpenDataFile(DATA_FILE);
+  // The sheets decode while the window and the device are made.
+  BeginLoadingTextures();
 
   // 6. The window (hidden until the intro or the loading screen shows it).
   app.hWnd = PlatformWindow::Create("Denkarium", app.screenWidth, app.screenHeight, cmd.headless,
