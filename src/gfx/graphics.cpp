@@ -13,6 +13,7 @@
 #include "data/data_file.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
+#include "platform/font_face.h"
 #include "platform/render_device.h"
 #include "platform/window.h"
 #include "util/app_context.h"
@@ -329,6 +330,7 @@ void ReleaseTextures() {
 void ReleaseGraphics() {
   AppContext& app = GetAppContext();
   sheetLoading.reset();  // a start that ended before the loading screen
+  FontFace::FinishPreparing();
   if (app.d3d == nullptr) return;
   if (app.device != nullptr) {
     GetFontManager().Clear();

@@ -388,6 +388,9 @@ int RunApplication(const CommandLine& cmd) {
     if (cmd.windowed && shell.fullscreenSwitches == 0) app.fullscreen = storedFullscreen;
   };
 
+  // The font libraries start while the window is made and the sheets load.
+  PrepareFonts();
+
   // 4. The display fields.
   app.runState = 0;
   app.d3d = nullptr;
