@@ -14,6 +14,7 @@
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "platform/font_face.h"
+#include "platform/process_stats.h"
 #include "platform/render_device.h"
 #include "platform/window.h"
 #include "util/app_context.h"
@@ -246,6 +247,9 @@ HRESULT LoadTextures(const char** failedMember) {
     if (!l.decodeNow[i]) pendingSheets.push_back({app.*TEXTURE_LOADS[i].field, TEXTURE_LOADS[i].member, std::move(l.bytes[i])});
   }
   sheetLoading.reset();  // also deletes the sheets after a failed one
+  // The decoding threads' working buffers are freed but still held by the
+  // allocator; they go back to the system now.
+  ReturnFreedMemory();
   return result;
 }
 
@@ -261,6 +265,7 @@ void DecodeSheetOnFirstUse(const Texture* texture) {
   pendingSheets.erase(it);  // the bytes are not needed any more, whatever happened
   if (picture && picture->width == sheet->width && picture->height == sheet->height) {
     sheet->texels = std::move(picture->texels);
+    ReturnFreedMemory();  // the decoder's working buffer
     return;
   }
   // The checks at start-up passed, yet the picture cannot be decoded: the
