@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <libdeflate.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -35,16 +37,6 @@ Bytes Png(const std::vector<uint32_t>& pixels, int w, int h) {
 
 Bytes SmallPng(uint32_t argb) { return Png(std::vector<uint32_t>(4, argb), 2, 2); }
 
-// PNG chunk checksum, for pictures damaged on purpose.
-uint32_t Crc(const uint8_t* p, size_t n) {
-  uint32_t c = 0xFFFFFFFFu;
-  for (size_t i = 0; i < n; ++i) {
-    c ^= p[i];
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-  }
-  return c ^ 0xFFFFFFFFu;
-}
-
 // Offset of the first chunk of that type in PNG bytes (npos when absent).
 size_t FindChunk(const Bytes& png, const char* type) {
   for (size_t pos = 8; pos + 12 <= png.size();) {
@@ -63,7 +55,7 @@ Bytes DamagedPng(Bytes png, bool fixChecksum) {
   const size_t length = (size_t{png[at]} << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
   for (size_t i = 0; i < length; ++i) png[at + 8 + i] = 0xFF;
   if (fixChecksum) {
-    const uint32_t crc = Crc(&png[at + 4], length + 4);
+    const uint32_t crc = libdeflate_crc32(0, &png[at + 4], length + 4);
     for (int k = 0; k < 4; ++k) png[at + 8 + length + k] = static_cast<uint8_t>(crc >> (24 - 8 * k));
   }
   return png;

@@ -39,21 +39,12 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int k = 3; k >= 0; --k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
 }
 
-uint32_t Crc(const uint8_t* p, size_t n) {
-  uint32_t c = 0xFFFFFFFFu;
-  for (size_t i = 0; i < n; ++i) {
-    c ^= p[i];
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-  }
-  return c ^ 0xFFFFFFFFu;
-}
-
 void Chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
   Put32(png, static_cast<uint32_t>(data.size()));
   const size_t start = png.size();
   png.insert(png.end(), type, type + 4);
   png.insert(png.end(), data.begin(), data.end());
-  Put32(png, Crc(&png[start], png.size() - start));
+  Put32(png, libdeflate_crc32(0, &png[start], png.size() - start));
 }
 
 // An 8-bit RGB (colourType 2) or RGBA (6) PNG whose rows are the given
