@@ -23,17 +23,23 @@ constexpr EffectLoad EFFECT_LOADS[] = {
     {13, "Sounds\\punch.wav"},     {11, "Sounds\\lamp1.wav"},
 };
 
+void ReleaseEffects();
+
 constexpr long LEVEL_SILENT = -10000;  // hundredths of a decibel
 constexpr long LEVEL_FULL = 0;
 
 }  // namespace
+
+void PrepareSound(bool headless) {
+  if (!headless) AudioDevice::OpenInBackground();
+}
 
 HRESULT InitSound(void (*loadingStep)(bool draw)) {
   AppContext& app = GetAppContext();
   auto step = [loadingStep](bool draw) {
     if (loadingStep) loadingStep(draw);
   };
-  ReleaseSound();  // a second call starts afresh
+  ReleaseEffects();  // a second call starts afresh (keeping a device being opened)
   step(false);
   app.soundVolume = 100;  // effects always start at full volume
 
@@ -99,6 +105,13 @@ void AppContext::PlaySoundEffect(int soundId, float volume) {
 }
 
 void ReleaseSound() {
+  AudioDevice::DiscardBackgroundOpening();  // a start that ended before InitSound
+  ReleaseEffects();
+}
+
+namespace {
+
+void ReleaseEffects() {
   AppContext& app = GetAppContext();
   if (app.directSound == nullptr) return;
   // Buffer i of every effect, for i = 0 ... 9, then the effects and the device.
@@ -114,3 +127,5 @@ void ReleaseSound() {
   app.directSound = nullptr;
   ownedAudioDevice.reset();
 }
+
+}  // namespace

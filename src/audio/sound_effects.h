@@ -12,6 +12,9 @@ class SoundEffect {
   std::unique_ptr<AudioBuffer> buffers[SOUND_BUFFERS_PER_EFFECT];
 };
 
+// Starts opening the sound device in the background (nothing when headless),
+// for InitSound to take later.
+void PrepareSound(bool headless);
 // Opens the sound device and loads the effects; `loadingStep` (the loading
 // screen's progress) is called once per step of the way.
 HRESULT InitSound(void (*loadingStep)(bool draw) = nullptr);

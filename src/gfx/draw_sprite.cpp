@@ -92,6 +92,7 @@ void AppContext::DrawSprite(const Texture* texture, const RECT* source, const D3
                             const D3DXVECTOR2* rotationCentre, double rotation,
                             const D3DXVECTOR2* translation, D3DCOLOR colour) {
   if (sprite == nullptr) return;
+  DecodeSheetOnFirstUse(texture);
   sprite->SetTransform(
       MatrixTransformation2D(scaling, rotationCentre, static_cast<float>(rotation), translation));
   sprite->Draw(texture, source, colour);

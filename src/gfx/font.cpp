@@ -262,3 +262,5 @@ FontManager& GetFontManager() {
   static FontManager manager;
   return manager;
 }
+
+void PrepareFonts() { FontFace::PrepareInBackground({"Comic Sans MS", "Arial"}); }

@@ -82,3 +82,7 @@ class FontManager {
 };
 
 FontManager& GetFontManager();
+// Starts the font libraries and finds the files of the game's two faces
+// (the menus' Comic Sans MS and the default Arial) in the background; the
+// first font made waits for it.
+void PrepareFonts();

@@ -1,18 +1,64 @@
 // Sound voices on SDL2_mixer: each buffer owns one mixer channel and its
 // samples, converted once to the output format. Headless devices open no
-// audio at all; their voices only keep time on the game clock.
+// audio at all; their voices only keep time on the game clock. The mixer
+// library (with the dozen decoder libraries it brings) is loaded when the
+// output is first opened, which the shell does on a thread of its own while
+// the start goes on; without it there is no sound.
 #include "platform/audio_device.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "platform/clock.h"
 
 namespace {
+
+#define DENKAR_MIXER_FUNCTIONS(X) \
+  X(Mix_AllocateChannels) \
+  X(Mix_CloseAudio) \
+  X(Mix_FreeChunk) \
+  X(Mix_HaltChannel) \
+  X(Mix_OpenAudio) \
+  X(Mix_PlayChannel) \
+  X(Mix_Playing) \
+  X(Mix_QuerySpec) \
+  X(Mix_QuickLoad_RAW) \
+  X(Mix_Volume)
+
+// The mixer functions the voices use, taken from the library loaded at run time.
+struct MixerFunctions {
+#define DENKAR_MIXER_POINTER(name) decltype(&::name) name = nullptr;
+  DENKAR_MIXER_FUNCTIONS(DENKAR_MIXER_POINTER)
+#undef DENKAR_MIXER_POINTER
+};
+
+const MixerFunctions* mix = nullptr;
+
+// Loads SDL2_mixer once; false when it or any of its functions is missing.
+bool LoadMixer() {
+  static const MixerFunctions* loaded = []() -> const MixerFunctions* {
+    void* library = dlopen("libSDL2_mixer-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return nullptr;
+    static MixerFunctions functions;
+#define DENKAR_MIXER_RESOLVE(name) \
+  functions.name = reinterpret_cast<decltype(functions.name)>(dlsym(library, #name)); \
+  if (!functions.name) return nullptr;
+    DENKAR_MIXER_FUNCTIONS(DENKAR_MIXER_RESOLVE)
+#undef DENKAR_MIXER_RESOLVE
+    return &functions;
+  }();
+  mix = loaded;
+  return mix != nullptr;
+}
+
 
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint32_t kMinRate = 1000, kMaxRate = 384000;
@@ -25,6 +71,53 @@ constexpr size_t kMaxConvertedBytes = size_t{256} << 20;
 uint64_t g_openGeneration = 0;
 uint64_t g_generationCounter = 0;
 
+// An opening of the output under way on its own thread, and what it gave.
+// The thread reports as soon as it knows; when the opening failed it then
+// goes on to shut SDL's sound system down again, which can take a tenth of a
+// second (SDL waits for its device-watching thread), without anyone waiting.
+std::thread g_opening;
+std::mutex g_openingMutex;
+std::condition_variable g_openingReported;
+bool g_openingDone = false;       // the thread has reported
+bool g_openingSucceeded = false;  // ... that the output is open
+bool g_openingTaken = false;      // an Open has taken the report
+
+void CloseOutput() {
+  mix->Mix_HaltChannel(-1);
+  mix->Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Starts SDL's sound system and the mixer; true when the output is open.
+// `report` is told the outcome before a failed start is cleaned up, which
+// then leaves nothing open.
+template <typename Report>
+bool OpenOutput(Report report) {
+  // SDL picks the driver itself, honouring SDL_AUDIODRIVER.
+  if (!LoadMixer() || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    report(false);
+    return false;
+  }
+  if (mix->Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    report(false);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  report(true);
+  return true;
+}
+
+bool OpenOutput() {
+  return OpenOutput([](bool) {});
+}
+
+// Waits until the opening under way has reported; its outcome.
+bool WaitForOpening() {
+  std::unique_lock<std::mutex> lock(g_openingMutex);
+  g_openingReported.wait(lock, [] { return g_openingDone; });
+  return g_openingSucceeded;
+}
+
 }  // namespace
 
 float AudioBuffer::LevelToGain(long hundredthsOfDecibel) {
@@ -35,10 +128,10 @@ float AudioBuffer::LevelToGain(long hundredthsOfDecibel) {
 
 AudioBuffer::~AudioBuffer() {
   if (chunk_) {
-    if (!silent_ && generation_ == g_openGeneration) Mix_HaltChannel(channel_);
+    if (!silent_ && generation_ == g_openGeneration) mix->Mix_HaltChannel(channel_);
     // Also stops any channel still playing it, and frees only the chunk record:
     // the samples belong to this buffer.
-    Mix_FreeChunk(static_cast<Mix_Chunk*>(chunk_));
+    mix->Mix_FreeChunk(static_cast<Mix_Chunk*>(chunk_));
     chunk_ = nullptr;
   }
 }
@@ -46,13 +139,13 @@ AudioBuffer::~AudioBuffer() {
 bool AudioBuffer::IsPlaying() const {
   if (silent_) return startedAt_ >= 0 && CounterSeconds() - startedAt_ < lengthSeconds_;
   if (!chunk_ || generation_ != g_openGeneration) return false;
-  return Mix_Playing(channel_) != 0;
+  return mix->Mix_Playing(channel_) != 0;
 }
 
 void AudioBuffer::SetVolume(long hundredthsOfDecibel) {
   gain_ = LevelToGain(hundredthsOfDecibel);
   if (!silent_ && generation_ == g_openGeneration)
-    Mix_Volume(channel_, static_cast<int>(std::lround(gain_ * MIX_MAX_VOLUME)));
+    mix->Mix_Volume(channel_, static_cast<int>(std::lround(gain_ * MIX_MAX_VOLUME)));
 }
 
 void AudioBuffer::Play() {
@@ -61,7 +154,7 @@ void AudioBuffer::Play() {
     return;
   }
   if (!chunk_ || generation_ != g_openGeneration) return;
-  Mix_PlayChannel(channel_, static_cast<Mix_Chunk*>(chunk_), 0);
+  mix->Mix_PlayChannel(channel_, static_cast<Mix_Chunk*>(chunk_), 0);
 }
 
 std::unique_ptr<AudioDevice> AudioDevice::Open(bool headless) {
@@ -69,21 +162,46 @@ std::unique_ptr<AudioDevice> AudioDevice::Open(bool headless) {
   device->headless_ = headless;
   if (headless) return device;
   if (g_openGeneration != 0) return nullptr;  // one output device per process
-  // SDL picks the driver itself, honouring SDL_AUDIODRIVER.
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return nullptr;
+  if (g_opening.joinable() && !g_openingTaken) {
+    // The opening started in the background decides, whether it worked or not.
+    g_openingTaken = true;
+    if (!WaitForOpening()) return nullptr;  // it cleans up on its own
+    g_opening.join();
+  } else {
+    if (g_opening.joinable()) g_opening.join();  // the clean-up of an earlier failure
+    if (!OpenOutput()) return nullptr;
   }
   device->generation_ = g_openGeneration = ++g_generationCounter;
   return device;
 }
 
+void AudioDevice::OpenInBackground() {
+  if (g_openGeneration != 0 || (g_opening.joinable() && !g_openingTaken)) return;
+  if (g_opening.joinable()) g_opening.join();
+  g_openingDone = g_openingSucceeded = g_openingTaken = false;
+  g_opening = std::thread([] {
+    OpenOutput([](bool opened) {
+      std::lock_guard<std::mutex> lock(g_openingMutex);
+      g_openingSucceeded = opened;
+      g_openingDone = true;
+      g_openingReported.notify_all();
+    });
+  });
+}
+
+void AudioDevice::DiscardBackgroundOpening() {
+  if (!g_opening.joinable()) return;
+  const bool untaken = !g_openingTaken;
+  g_opening.join();
+  if (untaken && g_openingSucceeded) CloseOutput();
+  g_openingTaken = true;
+}
+
 AudioDevice::~AudioDevice() {
-  if (headless_ || generation_ != g_openGeneration) return;
-  Mix_HaltChannel(-1);
-  Mix_CloseAudio();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  // Only a device that opened the output closes it: a failed Open leaves a
+  // device of generation 0 behind, which must not touch a closed mixer.
+  if (headless_ || generation_ == 0 || generation_ != g_openGeneration) return;
+  CloseOutput();
   g_openGeneration = 0;
 }
 
@@ -111,13 +229,13 @@ std::unique_ptr<AudioBuffer> AudioDevice::CreateBuffer(const WaveFormat& format,
   buffer->generation_ = generation_;
   int outRate = 0, outChannels = 0;
   Uint16 outFormat = 0;
-  if (!Mix_QuerySpec(&outRate, &outFormat, &outChannels)) return nullptr;
+  if (!mix->Mix_QuerySpec(&outRate, &outFormat, &outChannels)) return nullptr;
 
   // Every buffer gets a channel of its own.
   const int channel = nextChannel_++;
-  if (Mix_AllocateChannels(-1) <= channel) Mix_AllocateChannels(std::max(16, (channel + 1) * 2));
+  if (mix->Mix_AllocateChannels(-1) <= channel) mix->Mix_AllocateChannels(std::max(16, (channel + 1) * 2));
   buffer->channel_ = channel;
-  Mix_Volume(channel, MIX_MAX_VOLUME);
+  mix->Mix_Volume(channel, MIX_MAX_VOLUME);
   if (bytes == 0) return buffer;  // no whole sample: a voice that plays nothing
 
   SDL_AudioCVT cvt;
@@ -140,7 +258,7 @@ std::unique_ptr<AudioBuffer> AudioDevice::CreateBuffer(const WaveFormat& format,
   buffer->samples_.resize(outBytes);
   buffer->samples_.shrink_to_fit();
   if (outBytes == 0) return buffer;
-  Mix_Chunk* chunk = Mix_QuickLoad_RAW(buffer->samples_.data(), static_cast<Uint32>(outBytes));
+  Mix_Chunk* chunk = mix->Mix_QuickLoad_RAW(buffer->samples_.data(), static_cast<Uint32>(outBytes));
   if (!chunk) return nullptr;
   buffer->chunk_ = chunk;
   return buffer;

@@ -46,6 +46,15 @@ class AudioDevice {
  public:
   // Null when no audio device can be opened (headless never fails).
   static std::unique_ptr<AudioDevice> Open(bool headless);
+  // Starts opening the output device on a thread of its own, so the wait for
+  // the sound system (on a machine without sound it can take a tenth of a
+  // second and more) overlaps other start-up work; the next Open takes the
+  // result. Does nothing when an opening is already under way or a device is
+  // open.
+  static void OpenInBackground();
+  // Waits for an opening started in the background and closes what it
+  // opened, when no Open took it.
+  static void DiscardBackgroundOpening();
   ~AudioDevice();
   // Converts PCM samples of the given format for output; null for formats it cannot play.
   std::unique_ptr<AudioBuffer> CreateBuffer(const WaveFormat& format, const uint8_t* samples,

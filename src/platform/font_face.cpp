@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <strings.h>
+#include <thread>
 
 namespace {
 
@@ -72,6 +74,30 @@ bool MatchFamily(const char* family, FaceFile* out) {
   return ok;
 }
 
+// Matches already made, by family: every size of a face asks again.
+std::map<std::string, FaceFile> g_matches;
+
+bool MatchFamilyOnce(const char* family, FaceFile* out) {
+  if (auto it = g_matches.find(family); it != g_matches.end()) {
+    *out = it->second;
+    return true;
+  }
+  if (!MatchFamily(family, out)) return false;
+  g_matches[family] = *out;
+  return true;
+}
+
+// The preparation started by PrepareInBackground; joined before any font
+// work on the calling thread, and at the latest when the program ends.
+struct Preparation {
+  std::thread thread;
+  void Finish() {
+    if (thread.joinable()) thread.join();
+  }
+  ~Preparation() { Finish(); }
+};
+Preparation g_preparation;
+
 // Every font file fontconfig knows, bold faces first.
 std::vector<FaceFile> AllFontFiles() {
   std::vector<FaceFile> files;
@@ -122,7 +148,20 @@ int FitPointSize(TTF_Font* font, int startSize, int cellHeight) {
 
 }  // namespace
 
+void FontFace::PrepareInBackground(std::vector<std::string> faceNames) {
+  if (g_preparation.thread.joinable()) return;
+  g_preparation.thread = std::thread([names = std::move(faceNames)] {
+    if (!EnsureLibraries()) return;
+    FaceFile f;
+    for (const std::string& name : names) MatchFamilyOnce(SubstituteFamily(name.c_str()), &f);
+    MatchFamilyOnce("DejaVu Sans", &f);
+  });
+}
+
+void FontFace::FinishPreparing() { g_preparation.Finish(); }
+
 std::unique_ptr<FontFace> FontFace::Open(const char* faceName, int cellHeight) {
+  g_preparation.Finish();
   if (!EnsureLibraries()) return nullptr;
   // D3DX reads a height of 0 as "default" and a negative one as the em size;
   // both are taken as a plain cell height here.
@@ -131,8 +170,8 @@ std::unique_ptr<FontFace> FontFace::Open(const char* faceName, int cellHeight) {
 
   std::vector<FaceFile> candidates;
   FaceFile f;
-  if (MatchFamily(SubstituteFamily(faceName), &f)) candidates.push_back(f);
-  if (MatchFamily("DejaVu Sans", &f)) candidates.push_back(f);
+  if (MatchFamilyOnce(SubstituteFamily(faceName), &f)) candidates.push_back(f);
+  if (MatchFamilyOnce("DejaVu Sans", &f)) candidates.push_back(f);
   bool listed = false;
 
   for (size_t i = 0;; ++i) {

@@ -21,6 +21,11 @@ class FontFace {
   // cellHeight: the character cell height in pixels (ascent + descent), as
   // D3DX fonts take it.
   static std::unique_ptr<FontFace> Open(const char* faceName, int cellHeight);
+  // Starts the font libraries (fontconfig reads its configuration and caches)
+  // and finds the files of these faces on a thread of its own, so that work
+  // overlaps other start-up work. Open waits for it to finish.
+  static void PrepareInBackground(std::vector<std::string> faceNames);
+  static void FinishPreparing();  // waits for the preparation, if any
   ~FontFace();
 
   int Ascent() const { return ascent_; }

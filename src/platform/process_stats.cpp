@@ -1,8 +1,18 @@
 #include "platform/process_stats.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
 
 int64_t ResidentKiB() {
   FILE* file = std::fopen("/proc/self/status", "r");

@@ -177,5 +177,11 @@ bool DecodeImage(const uint8_t* bytes, size_t size, Texture* out);
 // The same through SDL2_image alone, whatever the format (DecodeImage takes a
 // shorter way for plain 8-bit PNGs that gives the same texels).
 bool DecodeImageGeneral(const uint8_t* bytes, size_t size, Texture* out);
+// Reads the size of a PNG from its header and checks that the file is whole:
+// every chunk lies inside the bytes and carries a correct checksum, there is
+// image data and an end chunk. Such a picture can be decoded later, when it
+// is first needed, with practically no risk of failing then. False for any
+// other format or a damaged PNG.
+bool CheckPngWhole(const uint8_t* bytes, size_t size, int* width, int* height);
 // Writes A8R8G8B8 (or X8R8G8B8 with opaque=true) pixels as a PNG file.
 bool WritePNG(const std::string& path, const uint32_t* pixels, int width, int height, bool opaque);

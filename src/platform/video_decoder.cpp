@@ -1,4 +1,8 @@
 // The video reader on libavformat, libavcodec, libswscale and libswresample.
+// The libraries are loaded when the first clip is opened, not when the
+// program starts: together they pull in more than a hundred libraries, which
+// a run without the intro would load and relocate for nothing. Without them
+// no clip opens (the intro is skipped).
 // One thread does everything: packets are read from the file as the
 // pictures or the sound need them, and the packets of the other stream wait
 // in a queue until they are asked for. Damaged input ends the clip early; it
@@ -13,13 +17,98 @@ extern "C" {
 #include <libavutil/log.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
+#include <libavcodec/version.h>
+#include <libavformat/version.h>
+#include <libavutil/version.h>
+#include <libswresample/version.h>
+#include <libswscale/version.h>
 }
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <deque>
 
 namespace {
+
+#define DENKAR_FFMPEG_FUNCTIONS(X) \
+  X(avutil, av_log_set_level) \
+  X(avutil, av_dict_set) \
+  X(avutil, av_dict_free) \
+  X(avutil, av_frame_alloc) \
+  X(avutil, av_frame_free) \
+  X(avutil, av_frame_unref) \
+  X(avutil, av_channel_layout_copy) \
+  X(avutil, av_channel_layout_default) \
+  X(avutil, av_channel_layout_uninit) \
+  X(avcodec, av_packet_alloc) \
+  X(avcodec, av_packet_free) \
+  X(avcodec, av_packet_unref) \
+  X(avcodec, av_packet_move_ref) \
+  X(avcodec, avcodec_alloc_context3) \
+  X(avcodec, avcodec_free_context) \
+  X(avcodec, avcodec_open2) \
+  X(avcodec, avcodec_parameters_to_context) \
+  X(avcodec, avcodec_receive_frame) \
+  X(avcodec, avcodec_send_packet) \
+  X(avformat, avformat_open_input) \
+  X(avformat, avformat_close_input) \
+  X(avformat, avformat_find_stream_info) \
+  X(avformat, av_find_best_stream) \
+  X(avformat, av_read_frame) \
+  X(avformat, av_guess_frame_rate) \
+  X(swscale, sws_getCachedContext) \
+  X(swscale, sws_scale) \
+  X(swscale, sws_freeContext) \
+  X(swresample, swr_alloc_set_opts2) \
+  X(swresample, swr_init) \
+  X(swresample, swr_free) \
+  X(swresample, swr_get_out_samples) \
+  X(swresample, swr_convert)
+
+// The functions this reader uses, taken from the libraries loaded at run time.
+struct FFmpegFunctions {
+#define DENKAR_FFMPEG_POINTER(lib, name) decltype(&::name) name = nullptr;
+  DENKAR_FFMPEG_FUNCTIONS(DENKAR_FFMPEG_POINTER)
+#undef DENKAR_FFMPEG_POINTER
+};
+
+const FFmpegFunctions* ff = nullptr;
+
+#define DENKAR_SONAME(lib, major) "lib" #lib ".so." DENKAR_STRINGIFY(major)
+#define DENKAR_STRINGIFY(x) DENKAR_STRINGIFY2(x)
+#define DENKAR_STRINGIFY2(x) #x
+
+// Loads the libraries of the versions this reader was built against, once;
+// false when any of them or any function is missing.
+bool LoadFFmpeg() {
+  static const FFmpegFunctions* loaded = [] () -> const FFmpegFunctions* {
+    struct Library {
+      const char* name;
+      void* handle;
+    };
+    Library avutil{DENKAR_SONAME(avutil, LIBAVUTIL_VERSION_MAJOR), nullptr};
+    Library swresample{DENKAR_SONAME(swresample, LIBSWRESAMPLE_VERSION_MAJOR), nullptr};
+    Library swscale{DENKAR_SONAME(swscale, LIBSWSCALE_VERSION_MAJOR), nullptr};
+    Library avcodec{DENKAR_SONAME(avcodec, LIBAVCODEC_VERSION_MAJOR), nullptr};
+    Library avformat{DENKAR_SONAME(avformat, LIBAVFORMAT_VERSION_MAJOR), nullptr};
+    for (Library* library : {&avutil, &swresample, &swscale, &avcodec, &avformat}) {
+      library->handle = dlopen(library->name, RTLD_NOW | RTLD_LOCAL);
+      if (!library->handle) return nullptr;  // the libraries stay loaded: dlclose gains nothing
+    }
+    static FFmpegFunctions functions;
+#define DENKAR_FFMPEG_RESOLVE(lib, name) \
+  functions.name = reinterpret_cast<decltype(functions.name)>(dlsym(lib.handle, #name)); \
+  if (!functions.name) return nullptr;
+    DENKAR_FFMPEG_FUNCTIONS(DENKAR_FFMPEG_RESOLVE)
+#undef DENKAR_FFMPEG_RESOLVE
+    return &functions;
+  }();
+  ff = loaded;
+  return ff != nullptr;
+}
+
 
 constexpr int kMaxSide = 8192;                         // larger pictures are refused
 constexpr size_t kMaxQueuedBytes = size_t{64} << 20;   // packets read ahead of their decoder
@@ -44,7 +133,7 @@ class PacketQueue {
     return p;
   }
   void Clear() {
-    for (AVPacket* p : packets_) av_packet_free(&p);
+    for (AVPacket* p : packets_) ff->av_packet_free(&p);
     packets_.clear();
     bytes_ = 0;
   }
@@ -55,15 +144,15 @@ class PacketQueue {
 };
 
 AVCodecContext* OpenDecoder(AVStream* stream, const AVCodec* codec) {
-  AVCodecContext* context = avcodec_alloc_context3(codec);
+  AVCodecContext* context = ff->avcodec_alloc_context3(codec);
   if (!context) return nullptr;
   context->thread_count = 1;  // the same pictures on every machine, and no threads to start
-  if (avcodec_parameters_to_context(context, stream->codecpar) < 0) {
-    avcodec_free_context(&context);
+  if (ff->avcodec_parameters_to_context(context, stream->codecpar) < 0) {
+    ff->avcodec_free_context(&context);
     return nullptr;
   }
   context->pkt_timebase = stream->time_base;
-  if (avcodec_open2(context, codec, nullptr) < 0) avcodec_free_context(&context);
+  if (ff->avcodec_open2(context, codec, nullptr) < 0) ff->avcodec_free_context(&context);
   return context;
 }
 
@@ -101,20 +190,20 @@ struct VideoDecoder::Impl {
   ~Impl() {
     videoQueue.Clear();
     soundQueue.Clear();
-    sws_freeContext(scaler);
-    swr_free(&resampler);
-    av_frame_free(&frame);
-    av_packet_free(&packet);
-    avcodec_free_context(&video);
-    avcodec_free_context(&sound);
-    avformat_close_input(&format);
+    ff->sws_freeContext(scaler);
+    ff->swr_free(&resampler);
+    ff->av_frame_free(&frame);
+    ff->av_packet_free(&packet);
+    ff->avcodec_free_context(&video);
+    ff->avcodec_free_context(&sound);
+    ff->avformat_close_input(&format);
   }
 
   // One packet from the file into the queue of its stream; false once the
   // file has nothing more (its end, a read error, or too much read ahead).
   bool ReadPacket() {
     if (readEnded) return false;
-    if (videoQueue.Bytes() + soundQueue.Bytes() > kMaxQueuedBytes || av_read_frame(format, packet) < 0) {
+    if (videoQueue.Bytes() + soundQueue.Bytes() > kMaxQueuedBytes || ff->av_read_frame(format, packet) < 0) {
       readEnded = true;
       return false;
     }
@@ -122,16 +211,16 @@ struct VideoDecoder::Impl {
                          : (sound && packet->stream_index == soundIndex) ? &soundQueue
                                                                          : nullptr;
     if (!queue) {
-      av_packet_unref(packet);
+      ff->av_packet_unref(packet);
       return true;
     }
-    AVPacket* kept = av_packet_alloc();
+    AVPacket* kept = ff->av_packet_alloc();
     if (!kept) {
-      av_packet_unref(packet);
+      ff->av_packet_unref(packet);
       readEnded = true;
       return false;
     }
-    av_packet_move_ref(kept, packet);
+    ff->av_packet_move_ref(kept, packet);
     queue->Push(kept);
     return true;
   }
@@ -142,22 +231,22 @@ struct VideoDecoder::Impl {
     while (queue.Empty() && !readEnded) ReadPacket();
     if (!queue.Empty()) {
       AVPacket* p = queue.Pop();
-      const int result = avcodec_send_packet(decoder, p);
-      av_packet_free(&p);
+      const int result = ff->avcodec_send_packet(decoder, p);
+      ff->av_packet_free(&p);
       // A damaged packet is dropped; a stream that keeps failing ends.
       if (result < 0) ++errors;
       return errors < kMaxErrorsInARow;
     }
     if (flushed) return false;
     flushed = true;
-    avcodec_send_packet(decoder, nullptr);
+    ff->avcodec_send_packet(decoder, nullptr);
     return true;
   }
 
   bool ConvertPicture(int width, int height, VideoPicture* picture) {
     const int w = frame->width, h = frame->height;
     if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || frame->format < 0) return false;
-    scaler = sws_getCachedContext(scaler, w, h, static_cast<AVPixelFormat>(frame->format), width,
+    scaler = ff->sws_getCachedContext(scaler, w, h, static_cast<AVPixelFormat>(frame->format), width,
                                   height, AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!scaler) return false;
     picture->width = width;
@@ -165,7 +254,7 @@ struct VideoDecoder::Impl {
     picture->texels.assign(static_cast<size_t>(width) * height, 0);
     uint8_t* planes[4] = {reinterpret_cast<uint8_t*>(picture->texels.data()), nullptr, nullptr, nullptr};
     int strides[4] = {width * 4, 0, 0, 0};
-    if (sws_scale(scaler, frame->data, frame->linesize, 0, h, planes, strides) <= 0) return false;
+    if (ff->sws_scale(scaler, frame->data, frame->linesize, 0, h, planes, strides) <= 0) return false;
     // BGRA bytes are A8R8G8B8 words; the picture is opaque whatever the source says.
     for (uint32_t& texel : picture->texels) texel |= 0xFF000000u;
 
@@ -180,33 +269,33 @@ struct VideoDecoder::Impl {
   }
 
   void BuildResampler() {
-    swr_free(&resampler);
+    ff->swr_free(&resampler);
     AVChannelLayout in{};
     if (frame->ch_layout.order != AV_CHANNEL_ORDER_UNSPEC && frame->ch_layout.nb_channels > 0)
-      av_channel_layout_copy(&in, &frame->ch_layout);
+      ff->av_channel_layout_copy(&in, &frame->ch_layout);
     else
-      av_channel_layout_default(&in, std::max(frame->ch_layout.nb_channels, 1));
+      ff->av_channel_layout_default(&in, std::max(frame->ch_layout.nb_channels, 1));
     AVChannelLayout out{};
-    av_channel_layout_default(&out, channels);
-    if (swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16, rate, &in,
+    ff->av_channel_layout_default(&out, channels);
+    if (ff->swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16, rate, &in,
                             static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0,
                             nullptr) < 0 ||
-        swr_init(resampler) < 0)
-      swr_free(&resampler);
-    av_channel_layout_uninit(&in);
-    av_channel_layout_uninit(&out);
+        ff->swr_init(resampler) < 0)
+      ff->swr_free(&resampler);
+    ff->av_channel_layout_uninit(&in);
+    ff->av_channel_layout_uninit(&out);
     resamplerFormat = frame->format;
     resamplerRate = frame->sample_rate;
     resamplerChannels = frame->ch_layout.nb_channels;
   }
 
   void AppendSamples(const uint8_t** input, int inputCount) {
-    const int room = swr_get_out_samples(resampler, inputCount);
+    const int room = ff->swr_get_out_samples(resampler, inputCount);
     if (room <= 0) return;
     const size_t old = pending.size();
     pending.resize(old + static_cast<size_t>(room) * channels);
     uint8_t* out = reinterpret_cast<uint8_t*>(pending.data() + old);
-    const int got = swr_convert(resampler, &out, room, input, inputCount);
+    const int got = ff->swr_convert(resampler, &out, room, input, inputCount);
     pending.resize(old + static_cast<size_t>(std::max(got, 0)) * channels);
     soundFrames += std::max(got, 0);
   }
@@ -239,21 +328,28 @@ VideoDecoder::~VideoDecoder() = default;
 
 std::unique_ptr<VideoDecoder> VideoDecoder::Open(const std::string& path, int soundRate,
                                                  int soundChannels) {
-  av_log_set_level(AV_LOG_QUIET);  // a damaged file ends the clip without a word
   if (path.empty()) return nullptr;
+  // No file, no libraries: a start without the intro clip loads nothing.
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    std::fclose(file);
+  } else {
+    return nullptr;
+  }
+  if (!LoadFFmpeg()) return nullptr;
+  ff->av_log_set_level(AV_LOG_QUIET);  // a damaged file ends the clip without a word
   std::unique_ptr<VideoDecoder> decoder(new VideoDecoder());
   Impl& d = *decoder->impl_;
   // Only the local file itself: a playlist or reference file named like a
   // clip must not make the reader fetch anything from a network.
   AVDictionary* options = nullptr;
-  av_dict_set(&options, "protocol_whitelist", "file", 0);
-  const int opened = avformat_open_input(&d.format, path.c_str(), nullptr, &options);
-  av_dict_free(&options);
+  ff->av_dict_set(&options, "protocol_whitelist", "file", 0);
+  const int opened = ff->avformat_open_input(&d.format, path.c_str(), nullptr, &options);
+  ff->av_dict_free(&options);
   if (opened < 0) return nullptr;
-  if (avformat_find_stream_info(d.format, nullptr) < 0) return nullptr;
+  if (ff->avformat_find_stream_info(d.format, nullptr) < 0) return nullptr;
 
   const AVCodec* videoCodec = nullptr;
-  d.videoIndex = av_find_best_stream(d.format, AVMEDIA_TYPE_VIDEO, -1, -1, &videoCodec, 0);
+  d.videoIndex = ff->av_find_best_stream(d.format, AVMEDIA_TYPE_VIDEO, -1, -1, &videoCodec, 0);
   if (d.videoIndex < 0 || !videoCodec) return nullptr;
   AVStream* videoStream = d.format->streams[d.videoIndex];
   if (videoStream->disposition & AV_DISPOSITION_ATTACHED_PIC) return nullptr;  // a cover picture
@@ -267,7 +363,7 @@ std::unique_ptr<VideoDecoder> VideoDecoder::Open(const std::string& path, int so
   if (soundRate >= 1000 && soundRate <= 384000 && (soundChannels == 1 || soundChannels == 2)) {
     const AVCodec* soundCodec = nullptr;
     d.soundIndex =
-        av_find_best_stream(d.format, AVMEDIA_TYPE_AUDIO, -1, d.videoIndex, &soundCodec, 0);
+        ff->av_find_best_stream(d.format, AVMEDIA_TYPE_AUDIO, -1, d.videoIndex, &soundCodec, 0);
     if (d.soundIndex >= 0 && soundCodec) {
       d.sound = OpenDecoder(d.format->streams[d.soundIndex], soundCodec);
       d.soundBase = d.format->streams[d.soundIndex]->time_base;
@@ -280,8 +376,8 @@ std::unique_ptr<VideoDecoder> VideoDecoder::Open(const std::string& path, int so
     if (static_cast<int>(i) != d.videoIndex && !(d.sound && static_cast<int>(i) == d.soundIndex))
       d.format->streams[i]->discard = AVDISCARD_ALL;
 
-  d.frame = av_frame_alloc();
-  d.packet = av_packet_alloc();
+  d.frame = ff->av_frame_alloc();
+  d.packet = ff->av_packet_alloc();
   if (!d.frame || !d.packet) return nullptr;
 
   if (d.format->start_time != AV_NOPTS_VALUE) d.origin = Seconds(d.format->start_time, AV_TIME_BASE_Q);
@@ -290,7 +386,7 @@ std::unique_ptr<VideoDecoder> VideoDecoder::Open(const std::string& path, int so
   if (d.format->duration > 0) duration = Seconds(d.format->duration, AV_TIME_BASE_Q);
   else if (videoStream->duration > 0) duration = Seconds(videoStream->duration, d.videoBase);
   if (std::isfinite(duration) && duration > 0 && duration < kLongestDuration) d.duration = duration;
-  const AVRational rate = av_guess_frame_rate(d.format, videoStream, nullptr);
+  const AVRational rate = ff->av_guess_frame_rate(d.format, videoStream, nullptr);
   if (rate.num > 0 && rate.den > 0) {
     const double fps = av_q2d(rate);
     if (fps >= 1 && fps <= 240) d.interval = 1.0 / fps;
@@ -315,10 +411,10 @@ bool VideoDecoder::NextPicture(int width, int height, VideoPicture* picture) {
   if (d.videoEnded || !picture) return false;
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
   for (;;) {
-    const int result = avcodec_receive_frame(d.video, d.frame);
+    const int result = ff->avcodec_receive_frame(d.video, d.frame);
     if (result == 0) {
       const bool converted = d.ConvertPicture(width, height, picture);
-      av_frame_unref(d.frame);
+      ff->av_frame_unref(d.frame);
       if (converted) {
         d.videoErrors = 0;
         return true;
@@ -345,10 +441,10 @@ bool VideoDecoder::NextPicture(int width, int height, VideoPicture* picture) {
 void VideoDecoder::DecodeSoundUntil(double seconds) {
   Impl& d = *impl_;
   while (!d.soundEnded && SoundDecodedSeconds() < seconds) {
-    const int result = avcodec_receive_frame(d.sound, d.frame);
+    const int result = ff->avcodec_receive_frame(d.sound, d.frame);
     if (result == 0) {
       d.AppendSound();
-      av_frame_unref(d.frame);
+      ff->av_frame_unref(d.frame);
       d.soundErrors = 0;
       continue;
     }

@@ -29,8 +29,10 @@ namespace {
 
 constexpr D3DCOLOR BACKGROUND_COLOUR = 0xFF646464;
 constexpr const char* DATA_FILE = "sport.gob";
-// Exit code of a start-up that could not finish.
+// Exit code of a start-up that could not finish, and of a run ended because a
+// picture of the data file turned out damaged when it was first needed.
 constexpr int EXIT_START_FAILED = 1;
+constexpr int EXIT_DATA_DAMAGED = 1;
 
 // The folder the game looks for its files in (the working folder).
 std::string WorkingFolder() {
@@ -386,6 +388,9 @@ int RunApplication(const CommandLine& cmd) {
     if (cmd.windowed && shell.fullscreenSwitches == 0) app.fullscreen = storedFullscreen;
   };
 
+  // The font libraries start while the window is made and the sheets load.
+  PrepareFonts();
+
   // 4. The display fields.
   app.runState = 0;
   app.d3d = nullptr;
@@ -394,6 +399,8 @@ int RunApplication(const CommandLine& cmd) {
 
   // 5. The data file; a missing one shows up as missing textures.
   app.dataFile = OpenDataFile(DATA_FILE);
+  // The sheets decode while the window and the device are made.
+  BeginLoadingTextures();
 
   // 6. The window (hidden until the intro or the loading screen shows it).
   app.hWnd = PlatformWindow::Create("Denkarium", app.screenWidth, app.screenHeight, cmd.headless,
@@ -432,6 +439,10 @@ int RunApplication(const CommandLine& cmd) {
   // 8. The system cursor stays hidden (the menu draws its own); show the window.
   ShowCursor(false);
   if (app.hWnd) app.hWnd->Show();
+
+  // The sound device opens while the textures load (after the intro, which
+  // has its own sound); InitSound takes it.
+  PrepareSound(cmd.headless);
 
   // 9. The textures behind the loading screen.
   const char* missingTexture = nullptr;
@@ -533,6 +544,7 @@ int RunApplication(const CommandLine& cmd) {
       for (const std::string& shot : player->TakeScreenshots()) SaveScreenshot(app, shot);
   }
   measurements.Finish(app, framesDrawn);
+  if (DamagedSheet() && exitCode == 0) exitCode = EXIT_DATA_DAMAGED;
 
   // Screenshots asked for right before the end show the last frame drawn.
   if (player)

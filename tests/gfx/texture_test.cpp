@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <libdeflate.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include "data/data_file.h"
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
+#include "platform/window.h"
 #include "util/app_context.h"
 #include "support/test_app.h"
 #include "support/test_data_builders.h"
@@ -32,6 +36,30 @@ Bytes Png(const std::vector<uint32_t>& pixels, int w, int h) {
 }
 
 Bytes SmallPng(uint32_t argb) { return Png(std::vector<uint32_t>(4, argb), 2, 2); }
+
+// Offset of the first chunk of that type in PNG bytes (npos when absent).
+size_t FindChunk(const Bytes& png, const char* type) {
+  for (size_t pos = 8; pos + 12 <= png.size();) {
+    const size_t length = (size_t{png[pos]} << 24) | (png[pos + 1] << 16) | (png[pos + 2] << 8) | png[pos + 3];
+    if (std::memcmp(&png[pos + 4], type, 4) == 0) return pos;
+    pos += 12 + length;
+  }
+  return std::string::npos;
+}
+
+// The picture's compressed data overwritten; with `fixChecksum` the chunk's
+// checksum is made to match again, so only decoding finds the damage.
+Bytes DamagedPng(Bytes png, bool fixChecksum) {
+  const size_t at = FindChunk(png, "IDAT");
+  if (at == std::string::npos) return {};
+  const size_t length = (size_t{png[at]} << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
+  for (size_t i = 0; i < length; ++i) png[at + 8 + i] = 0xFF;
+  if (fixChecksum) {
+    const uint32_t crc = libdeflate_crc32(0, &png[at + 4], length + 4);
+    for (int k = 0; k < 4; ++k) png[at + 8 + length + k] = static_cast<uint8_t>(crc >> (24 - 8 * k));
+  }
+  return png;
+}
 
 FILE* OpenArchive(const std::vector<Entry>& entries) {
   static int serial = 0;
@@ -182,6 +210,131 @@ TEST_F(TextureTest, LoadTexturesLoadsEverySheetInOrder) {
   EXPECT_EQ(LoadTextures(), E_FAIL);
   EXPECT_EQ(app_->texSplash, nullptr);
   ReleaseGraphics();
+}
+
+TEST(PngCheck, OnlyAWholePngWithCorrectChecksumsPasses) {
+  const Bytes png = SmallPng(0xFF102030);
+  int w = 0, h = 0;
+  ASSERT_TRUE(CheckPngWhole(png.data(), png.size(), &w, &h));
+  EXPECT_EQ(w, 2);
+  EXPECT_EQ(h, 2);
+  // Cut anywhere before the end chunk is whole.
+  for (size_t cut : {size_t{0}, size_t{8}, size_t{33}, png.size() / 2, png.size() - 1})
+    EXPECT_FALSE(CheckPngWhole(png.data(), cut, nullptr, nullptr)) << cut;
+  // One bit flipped in the picture data, in a checksum, in the header.
+  Bytes flipped = png;
+  flipped[FindChunk(png, "IDAT") + 9] ^= 0x01;
+  EXPECT_FALSE(CheckPngWhole(flipped.data(), flipped.size(), nullptr, nullptr));
+  flipped = png;
+  flipped[png.size() - 1] ^= 0x80;  // the end chunk's checksum
+  EXPECT_FALSE(CheckPngWhole(flipped.data(), flipped.size(), nullptr, nullptr));
+  // A chunk length that runs past the end of the bytes.
+  flipped = png;
+  flipped[FindChunk(png, "IDAT")] = 0x7F;
+  EXPECT_FALSE(CheckPngWhole(flipped.data(), flipped.size(), nullptr, nullptr));
+  // Without image data: the IDAT chunk taken out.
+  Bytes noData = png;
+  const size_t at = FindChunk(png, "IDAT");
+  const size_t length = (size_t{png[at]} << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
+  noData.erase(noData.begin() + static_cast<ptrdiff_t>(at), noData.begin() + static_cast<ptrdiff_t>(at + 12 + length));
+  EXPECT_FALSE(CheckPngWhole(noData.data(), noData.size(), nullptr, nullptr));
+  // Damaged data behind correct checksums passes: only decoding can tell.
+  const Bytes hidden = DamagedPng(png, true);
+  EXPECT_TRUE(CheckPngWhole(hidden.data(), hidden.size(), nullptr, nullptr));
+  Texture t;
+  EXPECT_FALSE(DecodeImage(hidden.data(), hidden.size(), &t));
+  const Bytes text = testdata::ToBytes("BM not a picture of any kind at all, long enough");
+  EXPECT_FALSE(CheckPngWhole(text.data(), text.size(), nullptr, nullptr));
+}
+
+// The sheets of the loading screen and the main menu are decoded at start;
+// the others wait with their size known and are decoded when first drawn,
+// giving the same texels.
+TEST_F(TextureTest, GameSheetsAreDecodedWhenFirstDrawn) {
+  std::vector<Entry> entries;
+  for (const char* name : SHEETS) entries.push_back({name, SmallPng(0xFF808080)});
+  entries[2].bytes = Png({0xFF00FF64, 0xFF112233, 0xFF445566, 0xFF778899, 0xFFAABBCC, 0xFFDDEEFF}, 3, 2);
+  app_->dataFile = OpenArchive(entries);
+  ASSERT_NE(app_->dataFile, nullptr);
+  ASSERT_EQ(InitDirect3D(), S_OK);
+  ResetLoadingProgress();
+  ASSERT_EQ(LoadTextures(), S_OK);
+  EXPECT_EQ(LoadingProgress(), 16);
+  for (Texture* t : {app_->texMisc1, app_->texMenu1, app_->texMenu2, app_->texBg})
+    EXPECT_EQ(t->texels.size(), 4u);
+  EXPECT_TRUE(app_->texMenu3->texels.empty());  // only the menu's other pages draw it
+  Texture* misc2 = app_->texMisc2;
+  EXPECT_EQ(misc2->width, 3);
+  EXPECT_EQ(misc2->height, 2);
+  EXPECT_TRUE(misc2->texels.empty());
+  EXPECT_TRUE(app_->texBack1->texels.empty());
+
+  app_->device->Clear(0xFF646464);
+  const D3DXVECTOR2 at{0, 0};
+  app_->DrawSprite(misc2, nullptr, nullptr, nullptr, 0.0, &at, 0xFFFFFFFF);
+  ASSERT_EQ(misc2->texels.size(), 6u);
+  EXPECT_EQ(misc2->Texel(0, 0), 0x00000000u);  // the colour key, as on a sheet decoded at start
+  EXPECT_EQ(misc2->Texel(2, 1), 0xFFDDEEFFu);
+  EXPECT_EQ(app_->device->BackBuffer()[1024 + 2] & 0xFFFFFF, 0xDDEEFFu);
+  EXPECT_TRUE(app_->texBack1->texels.empty());  // only what is drawn
+  EXPECT_EQ(DamagedSheet(), nullptr);
+  EXPECT_EQ(app_->runState, 0);
+  ReleaseGraphics();  // also what was never decoded
+  EXPECT_EQ(app_->texBack1, nullptr);
+  CloseDataFile(app_->dataFile);
+  app_->dataFile = nullptr;
+}
+
+// Damage a checksum shows stops the start as before, naming the sheet. Damage
+// behind correct checksums only shows when the sheet is first drawn: it then
+// draws nothing, the missing-textures message is shown once and the run ends.
+TEST_F(TextureTest, ADamagedGameSheetStopsTheStartOrEndsTheRunCleanly) {
+  std::vector<Entry> entries;
+  for (const char* name : SHEETS) entries.push_back({name, SmallPng(0xFF808080)});
+  entries[8].bytes = DamagedPng(entries[8].bytes, false);  // back1.PNG
+  app_->dataFile = OpenArchive(entries);
+  ASSERT_NE(app_->dataFile, nullptr);
+  ASSERT_EQ(InitDirect3D(), S_OK);
+  const char* failed = nullptr;
+  EXPECT_EQ(LoadTextures(&failed), E_FAIL);
+  ASSERT_NE(failed, nullptr);
+  EXPECT_STREQ(failed, "back1.PNG");
+  EXPECT_EQ(app_->texBack1, nullptr);
+  EXPECT_EQ(app_->texBg, nullptr);
+  ReleaseGraphics();
+  CloseDataFile(app_->dataFile);
+
+  entries[8].bytes = DamagedPng(SmallPng(0xFF808080), true);
+  app_->dataFile = OpenArchive(entries);
+  ASSERT_NE(app_->dataFile, nullptr);
+  ASSERT_EQ(InitDirect3D(), S_OK);
+  ASSERT_EQ(LoadTextures(), S_OK);
+  Texture* back1 = app_->texBack1;
+  ASSERT_NE(back1, nullptr);
+  EXPECT_EQ(DamagedSheet(), nullptr);
+  SetMessageBoxHeadless(true);
+  testing::internal::CaptureStderr();
+  app_->device->Clear(0xFF646464);
+  const D3DXVECTOR2 at{0, 0};
+  app_->DrawSprite(back1, nullptr, nullptr, nullptr, 0.0, &at, 0xFFFFFFFF);
+  app_->DrawSprite(back1, nullptr, nullptr, nullptr, 0.0, &at, 0xFFFFFFFF);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(app_->device->BackBuffer()[0] & 0xFFFFFF, 0x646464u);  // nothing drawn
+  EXPECT_EQ(back1->width, 0);
+  ASSERT_NE(DamagedSheet(), nullptr);
+  EXPECT_STREQ(DamagedSheet(), "back1.PNG");
+  EXPECT_EQ(app_->runState, 2);
+  EXPECT_NE(err.find("Fehler!: Es wurden nicht alle notwendigen Texturdateien gefunden"), std::string::npos)
+      << err;
+  EXPECT_NE(err.find("'back1.PNG'"), std::string::npos) << err;
+  EXPECT_EQ(err.find("Fehler!"), err.rfind("Fehler!"));  // once
+  app_->runState = 0;
+  // A new start forgets the damage of the last one.
+  ASSERT_EQ(LoadTextures(), S_OK);
+  EXPECT_EQ(DamagedSheet(), nullptr);
+  ReleaseGraphics();
+  CloseDataFile(app_->dataFile);
+  app_->dataFile = nullptr;
 }
 
 TEST(LoadingScreen, BarFillStopsAtTheFrameEnd) {

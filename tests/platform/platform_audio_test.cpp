@@ -144,3 +144,29 @@ TEST(PlatformAudio, RealVoicesUseTheirOwnMixerChannels) {
   auto again = AudioDevice::Open(false);
   EXPECT_TRUE(again);
 }
+
+// An opening begun in the background is what the next Open gives, whether
+// it worked or failed; one nobody took is closed again, so the output can be
+// opened afresh afterwards.
+TEST(PlatformAudio, AnOpeningInTheBackgroundIsTakenOrDiscarded) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  AudioDevice::OpenInBackground();
+  EXPECT_FALSE(AudioDevice::Open(false));
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  AudioDevice::OpenInBackground();  // after a failure that may still be cleaning up
+  auto device = AudioDevice::Open(false);
+  ASSERT_TRUE(device);
+  AudioDevice::OpenInBackground();  // a device is open: nothing starts
+  EXPECT_FALSE(AudioDevice::Open(false));
+  device.reset();
+
+  AudioDevice::OpenInBackground();
+  AudioDevice::DiscardBackgroundOpening();
+  AudioDevice::DiscardBackgroundOpening();  // twice is harmless
+  device = AudioDevice::Open(false);
+  ASSERT_TRUE(device);
+  auto voice = device->CreateBuffer(Pcm(1, 8000, 16), Samples(1600).data(), 1600);
+  ASSERT_TRUE(voice);
+  voice->Play();
+  EXPECT_TRUE(voice->IsPlaying());
+}

@@ -94,3 +94,25 @@ TEST(PlatformFontFace, GlyphMasksSitOnTheBaseline) {
   EXPECT_LE(face->Kerning('A', 'V'), 0);
   EXPECT_EQ(face->Kerning('H', 'H'), 0);
 }
+
+// Faces opened while or after the libraries were prepared in the background
+// are the faces a plain open gives; preparing again or finishing twice is
+// harmless, and an unknown family still falls back to a face.
+TEST(PlatformFont, PreparedInTheBackgroundTheSameFacesOpen) {
+  auto before = FontFace::Open("Comic Sans MS", 24);
+  ASSERT_TRUE(before);
+  FontFace::PrepareInBackground({"Comic Sans MS", "Arial", "No Such Family At All"});
+  FontFace::PrepareInBackground({"Arial"});  // already under way: nothing more
+  auto comic = FontFace::Open("Comic Sans MS", 24);
+  auto arial = FontFace::Open("Arial", 15);
+  auto unknown = FontFace::Open("No Such Family At All", 15);
+  FontFace::FinishPreparing();
+  FontFace::FinishPreparing();
+  ASSERT_TRUE(comic);
+  ASSERT_TRUE(arial);
+  ASSERT_TRUE(unknown);
+  EXPECT_EQ(comic->FilePath(), before->FilePath());
+  EXPECT_EQ(comic->PointSize(), before->PointSize());
+  EXPECT_NE(arial->FilePath(), comic->FilePath());
+  EXPECT_FALSE(unknown->FilePath().empty());
+}

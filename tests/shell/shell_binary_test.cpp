@@ -129,6 +129,30 @@ TEST_F(ShellBinary, ADataFileWithoutAPictureNamesThePicture) {
       << Read("err.txt");
 }
 
+// A sheet only a game draws is decoded when first needed, yet damage to it
+// still stops the start with the same message.
+TEST_F(ShellBinary, ADamagedGameSheetStillStopsTheStart) {
+  if (!HaveData()) GTEST_SKIP() << "sport.gob is not built yet";
+  std::string gob = Read((fs::path(DENKAR_RUN_DIR) / "sport.gob").c_str());
+  // The directory entry of back2.PNG gives where its bytes lie.
+  const size_t entry = gob.find("back2.PNG");
+  ASSERT_NE(entry, std::string::npos);
+  auto le32 = [&](size_t at) {
+    return static_cast<size_t>(static_cast<uint8_t>(gob[at])) | static_cast<size_t>(static_cast<uint8_t>(gob[at + 1])) << 8 |
+           static_cast<size_t>(static_cast<uint8_t>(gob[at + 2])) << 16 | static_cast<size_t>(static_cast<uint8_t>(gob[at + 3])) << 24;
+  };
+  const size_t offset = le32(entry - 8), size = le32(entry - 4);
+  ASSERT_LT(offset + size, gob.size() + 1);
+  gob[offset + size / 2] ^= 0x10;  // one bit in the middle of the picture data
+  Write("sport.gob", gob);
+  for (const char* name : {"deutsch.lng", "english.lng"})
+    fs::copy_file(fs::path(DENKAR_RUN_DIR) / name, fs::path(dir_) / name);
+  EXPECT_EQ(Run("--headless --frames 5"), 1);
+  const std::string err = Read("err.txt");
+  EXPECT_NE(err.find("Fehler!: Es wurden nicht alle notwendigen Texturdateien gefunden"), std::string::npos) << err;
+  EXPECT_NE(err.find("the picture 'back2.PNG' is missing or damaged"), std::string::npos) << err;
+}
+
 TEST_F(ShellBinary, HeadlessFramesEndWithAScreenshotAndTheFilesWritten) {
   if (!HaveData()) GTEST_SKIP() << "sport.gob is not built yet";
   CopyData();
