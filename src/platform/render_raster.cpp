@@ -29,6 +29,14 @@ DENKAR_INLINE uint32_t Div255(uint32_t x) {
   return (x + (x >> 8)) >> 8;
 }
 
+#if defined(__SSE2__)
+// Div255 in each 16-bit lane.
+DENKAR_INLINE __m128i Div255Lanes(__m128i x) {
+  x = _mm_add_epi16(x, _mm_set1_epi16(128));
+  return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+}
+#endif
+
 // Straight ARGB -> premultiplied ARGB (alpha unchanged).
 DENKAR_INLINE uint32_t Premultiply(uint32_t p) {
   const uint32_t a = p >> 24;
@@ -136,56 +144,21 @@ int AxisTaps(int c0, int c1, double offset, double scale, int size, std::vector<
   return first;
 }
 
-// Source-over of a row of straight-alpha texels onto the back buffer
-// (white tint): the same arithmetic as BlendPremultiplied(Premultiply(t), d).
-void BlendRow(const uint32_t* src, uint32_t* dst, int n) {
+// Source-over of a row onto the back buffer (white tint): straight-alpha
+// texels with the same arithmetic as BlendPremultiplied(Premultiply(t), d),
+// or, with `premultiplied`, pixels as BlendPremultiplied(p, d).
+template <bool premultiplied>
+void BlendRowOf(const uint32_t* src, uint32_t* dst, int n) {
   int i = 0;
 #if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(128);
-  const __m128i c255 = _mm_set1_epi16(255), opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-  auto div255 = [&](__m128i x) {
-    x = _mm_add_epi16(x, round);
-    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
-  };
-  for (; i + 4 <= n; i += 4) {
-    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-    const __m128i alpha = _mm_and_si128(s, opaque);
-    const int full = _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, opaque));
-    if (full == 0xFFFF) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), s);
-      continue;
-    }
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    const __m128i slo = _mm_unpacklo_epi8(s, zero), shi = _mm_unpackhi_epi8(s, zero);
-    const __m128i alo = _mm_shufflehi_epi16(_mm_shufflelo_epi16(slo, 0xFF), 0xFF);
-    const __m128i ahi = _mm_shufflehi_epi16(_mm_shufflelo_epi16(shi, 0xFF), 0xFF);
-    const __m128i lo = _mm_add_epi16(div255(_mm_mullo_epi16(slo, alo)),
-                                     div255(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(c255, alo))));
-    const __m128i hi = _mm_add_epi16(div255(_mm_mullo_epi16(shi, ahi)),
-                                     div255(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(c255, ahi))));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
-  }
-#endif
-  for (; i < n; ++i) {
-    const uint32_t t = src[i];
-    const uint32_t a = t >> 24;
-    if (a == 255)
-      dst[i] = t;
-    else if (a != 0)
-      dst[i] = BlendPremultiplied(Premultiply(t), dst[i]);
-  }
-}
-
-// BlendPremultiplied for a row of premultiplied pixels.
-void BlendPremultipliedRow(const uint32_t* src, uint32_t* dst, int n) {
-  int i = 0;
-#if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(128);
-  const __m128i c255 = _mm_set1_epi16(255), opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-  auto div255 = [&](__m128i x) {
-    x = _mm_add_epi16(x, round);
-    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+  const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255);
+  const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  // Two pixels in 16-bit lanes; each channel of the (premultiplied) source is
+  // at most its alpha, so the sums stay within a byte.
+  auto half = [&](__m128i s, __m128i d) {
+    const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xFF), 0xFF);
+    const __m128i source = premultiplied ? s : Div255Lanes(_mm_mullo_epi16(s, alpha));
+    return _mm_add_epi16(source, Div255Lanes(_mm_mullo_epi16(d, _mm_sub_epi16(c255, alpha))));
   };
   for (; i + 4 <= n; i += 4) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
@@ -196,44 +169,41 @@ void BlendPremultipliedRow(const uint32_t* src, uint32_t* dst, int n) {
     }
     if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    const __m128i slo = _mm_unpacklo_epi8(s, zero), shi = _mm_unpackhi_epi8(s, zero);
-    const __m128i alo = _mm_shufflehi_epi16(_mm_shufflelo_epi16(slo, 0xFF), 0xFF);
-    const __m128i ahi = _mm_shufflehi_epi16(_mm_shufflelo_epi16(shi, 0xFF), 0xFF);
-    const __m128i lo = div255(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(c255, alo)));
-    const __m128i hi = div255(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(c255, ahi)));
-    // Each channel of the source is at most its alpha, so the byte sums
-    // cannot overflow.
-    const __m128i sum = _mm_add_epi8(s, _mm_packus_epi16(lo, hi));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(sum, opaque));
+    const __m128i lo = half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+    const __m128i hi = half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
   }
 #endif
   for (; i < n; ++i) {
-    const uint32_t p = src[i];
-    if ((p >> 24) != 0) dst[i] = BlendPremultiplied(p, dst[i]);
+    const uint32_t t = src[i];
+    const uint32_t a = t >> 24;
+    if (a == 255)
+      dst[i] = t | 0xFF000000u;
+    else if (a != 0)
+      dst[i] = BlendPremultiplied(premultiplied ? t : Premultiply(t), dst[i]);
   }
 }
+
+void BlendRow(const uint32_t* src, uint32_t* dst, int n) { BlendRowOf<false>(src, dst, n); }
+void BlendPremultipliedRow(const uint32_t* src, uint32_t* dst, int n) { BlendRowOf<true>(src, dst, n); }
 
 // BlendPremultiplied(tint.Apply(src[i]), dst[i]) for a row of premultiplied
 // pixels.
 void TintBlendRow(const uint32_t* src, const Tint& tint, uint32_t* dst, size_t n) {
   size_t i = 0;
 #if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(128);
-  const __m128i c255 = _mm_set1_epi16(255), opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-  auto div255 = [&](__m128i x) {
-    x = _mm_add_epi16(x, round);
-    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
-  };
+  const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255);
+  const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
   const auto kb = static_cast<short>(tint.kb), kg = static_cast<short>(tint.kg);
   const auto kr = static_cast<short>(tint.kr), ka = static_cast<short>(tint.a);
   const __m128i k = _mm_setr_epi16(kb, kg, kr, ka, kb, kg, kr, ka);
   // Two pixels in 16-bit lanes: tinted, each channel limited to the alpha,
   // then over the destination.
   auto half = [&](__m128i p, __m128i d) {
-    __m128i q = div255(_mm_mullo_epi16(p, k));
+    __m128i q = Div255Lanes(_mm_mullo_epi16(p, k));
     const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(q, 0xFF), 0xFF);
     q = _mm_min_epi16(q, alpha);
-    return _mm_add_epi16(q, div255(_mm_mullo_epi16(d, _mm_sub_epi16(c255, alpha))));
+    return _mm_add_epi16(q, Div255Lanes(_mm_mullo_epi16(d, _mm_sub_epi16(c255, alpha))));
   };
   for (; i + 4 <= n; i += 4) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
