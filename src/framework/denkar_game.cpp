@@ -121,9 +121,23 @@ std::string Denkar_Game::PlayTimeLine() const {
 }
 
 const char* Denkar_Game::BuildStatisticsText() {
-  std::string& out = statisticsText_;
-  out.clear();
+  StatisticsText& slot = statistics_[statisticsFont_ ? 1 : 0];
   PtrList<HighscoreEntry>& list = record.Entries();
+  ChangeKey& key = slot.inputs;
+  key.Begin();
+  for (int i = 0; i < 10; ++i) {
+    if (const HighscoreEntry* e = list.Get(i))
+      key.Add('\1').Add(e->name).Add(e->grade).Add(e->day).Add(e->month).Add(e->year);
+    else
+      key.Add('\0');
+  }
+  AddTotalsInputs(key, record.playTime, record);
+  key.Text(GetLangText(49)).Add(statisticsFont_).Add(statisticsWidth_);
+  if (statisticsFont_) key.Add(statisticsFont_->size).Add(statisticsFont_->faceName);
+  if (!key.Changed()) return slot.text.c_str();
+
+  std::string& out = slot.text;
+  out.clear();
   for (int i = 0; i < 10; ++i) {
     if (HighscoreEntry* e = list.Get(i)) {
       auto line = [&](const std::string& name) {

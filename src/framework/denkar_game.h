@@ -7,6 +7,7 @@
 #include <string>
 #include "framework/game.h"
 #include "framework/game_record.h"
+#include "util/change_key.h"
 
 class Font;
 class FontManager;
@@ -77,13 +78,20 @@ class Denkar_Game : public Game {
   // The standard statistics text of this game's record: the top-10 list in
   // ten lines, total play time, very-good count, best and worst grade (when
   // there were plays), average and number of plays. Valid until the next call.
+  // Made again only when the record, the language or the layout changed.
   const char* BuildStatisticsText();
   // The first line of most result texts: language text 22 with the minutes
   // and seconds of the truncated play time, and a line break.
   std::string PlayTimeLine() const;
 
  private:
-  std::string statisticsText_;
+  // The text without a layout (to choose its size) and with one: a page asks
+  // for both every frame.
+  struct StatisticsText {
+    ChangeKey inputs;
+    std::string text;
+  };
+  StatisticsText statistics_[2];
   Font* statisticsFont_ = nullptr;
   int statisticsWidth_ = 0;
 };

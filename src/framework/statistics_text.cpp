@@ -3,7 +3,18 @@
 #include "data/language.h"
 #include "framework/record_io.h"
 #include "framework/time_bar.h"
+#include "util/change_key.h"
 #include "util/format_text.h"
+
+void AddTotalsInputs(ChangeKey& key, double totalSeconds, const record_io::Totals& totals) {
+  key.Add(WholeSecondsOf(totalSeconds))
+      .Add(totals.veryGoodCount)
+      .Add(totals.bestGrade)
+      .Add(totals.worstGrade)
+      .Add(totals.playCount)
+      .Add(totals.gradeSum);
+  for (int text = 43; text <= 48; ++text) key.Text(GetLangText(text));
+}
 
 std::string TotalsText(double totalSeconds, const record_io::Totals& totals) {
   const int t = WholeSecondsOf(totalSeconds);

@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 
+class ChangeKey;
 namespace record_io {
 struct Totals;
 }
@@ -11,3 +12,6 @@ struct Totals;
 // Lines separated by line breaks, none after the last; `totalSeconds` is the
 // record's play time.
 std::string TotalsText(double totalSeconds, const record_io::Totals& totals);
+// Adds to the key everything TotalsText depends on: the whole seconds, the
+// totals and the language texts.
+void AddTotalsInputs(ChangeKey& key, double totalSeconds, const record_io::Totals& totals);

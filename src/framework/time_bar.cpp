@@ -7,6 +7,7 @@
 #include "data/language.h"
 #include "gfx/font.h"
 #include "util/app_context.h"
+#include "util/change_key.h"
 #include "util/format_text.h"
 
 int WholeSecondsOf(double seconds) {
@@ -22,12 +23,19 @@ void DrawTimeBar(double playTime, Font* font, bool integerFormatter, const char*
   const D3DXVECTOR2 position{static_cast<float>(left), 0.0f};
   app.DrawSprite(app.texMenu2, &source, nullptr, nullptr, 0, &position, 0xFFFFFFFF);
 
+  // The bar's text changes once a second; in between it is kept.
+  static ChangeKey inputs;
+  static std::string text;
   const int t = WholeSecondsOf(playTime);
-  std::string text = integerFormatter ? FormatTextWin(GetLangText(63), {t / 60, t % 60})
-                                      : FormatText(GetLangText(63), {t / 60, t % 60});
-  if (secondLine) {
-    text += "\n";
-    text += secondLine;
+  inputs.Begin();
+  inputs.Add(t).Add(integerFormatter).Text(GetLangText(63)).Text(secondLine);
+  if (inputs.Changed()) {
+    text = integerFormatter ? FormatTextWin(GetLangText(63), {t / 60, t % 60})
+                            : FormatText(GetLangText(63), {t / 60, t % 60});
+    if (secondLine) {
+      text += "\n";
+      text += secondLine;
+    }
   }
   TextItem item;
   item.text = text.c_str();

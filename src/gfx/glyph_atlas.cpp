@@ -11,6 +11,19 @@ constexpr int16_t KERNING_UNKNOWN = INT16_MIN;
 const GlyphEntry& GlyphAtlas::Entry(unsigned char byte) {
   GlyphEntry& e = entries[byte];
   if (e.state != GlyphEntry::Unknown) return e;
+  // The digits come with the first glyph of the font: clocks and counters
+  // show a new digit now and then, which should not cost a rasterising in
+  // the middle of play.
+  if (!digitsMade_) {
+    digitsMade_ = true;
+    for (unsigned char digit = '0'; digit <= '9'; ++digit) Make(digit);
+  }
+  return Make(byte);
+}
+
+const GlyphEntry& GlyphAtlas::Make(unsigned char byte) {
+  GlyphEntry& e = entries[byte];
+  if (e.state != GlyphEntry::Unknown) return e;
   e.state = GlyphEntry::Absent;
   e.codepoint = Cp1252ToUnicode(byte);
   // Control characters have no picture; undefined bytes convert to 0.

@@ -1,5 +1,6 @@
 // The glyph cache of one font: for each of the 256 Windows-1252 bytes the
-// glyph's metrics and its coverage mask, rasterised on first use and kept,
+// glyph's metrics and its coverage mask, rasterised on first use (the ten
+// digits together with the first glyph) and kept,
 // plus a pair table of kerning values filled as pairs are met.
 #pragma once
 #include <cstdint>
@@ -35,4 +36,8 @@ struct GlyphAtlas : TextMetrics {
   std::vector<TextLine> lines;        // reused by every layout of this font
   int rasterised = 0;                 // glyphs rendered by the face so far
   static inline long long rasterisedByAll = 0;  // by every font of the process
+
+ private:
+  const GlyphEntry& Make(unsigned char byte);
+  bool digitsMade_ = false;
 };

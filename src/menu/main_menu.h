@@ -5,6 +5,7 @@
 #pragma once
 #include <string>
 #include "framework/game.h"
+#include "util/change_key.h"
 
 class Denkar_Game;
 class Font;
@@ -84,6 +85,9 @@ class MainMenu : public Game {
   // Texts of pages 40 and 57 (built on demand, kept for drawing). With a
   // font, a series line wider than `lineWidth` gets its name shortened.
   std::string OverallStatisticsText(Font* lineFont = nullptr, int lineWidth = 0) const;
+  // The same as page 40 shows it frame after frame: made again only when the
+  // statistics, the language or the layout changed.
+  const std::string& ShownOverallStatistics(Font* lineFont, int lineWidth);
   std::string SeriesResultText() const;
 
   int listOffset = 0;
@@ -134,7 +138,7 @@ class MainMenu : public Game {
   int wheelRemainder = 0;
   // The largest of the menu's text fonts (30, 26, 20 points) in which `text`
   // laid out with `format` fits `width` x `height`; the smallest when none does.
-  Font* FontForBlock(const std::string& text, int width, int height, DWORD format) const;
+  Font* FontForBlock(const char* text, int width, int height, DWORD format) const;
   // Rectangles (relative to page 1) of the language radio buttons together
   // with the word beside each.
   static RECT LanguageChoiceArea(int radioId);
@@ -145,6 +149,11 @@ class MainMenu : public Game {
   std::string NameEntryLine(const std::string& name, int maxWidth) const;
 
  private:
+  struct ShownText {
+    ChangeKey inputs;
+    std::string text;
+  };
+  ShownText overallStatistics_[2];  // without and with a line font
   void ForwardMouse(void (MyControl::*slot)(int, int), int x, int y);
   bool GameTakesInput() const;
   bool NameEntryActive() const;
@@ -163,5 +172,5 @@ class MainMenu : public Game {
   void DrawFullScreenShade(const struct Texture* texture, D3DCOLOR colour);
   void DrawNameEntry(const ElementDrawInfo& info, const char* name);
   // The body of a result page, in the size that fits above the name line.
-  void DrawResultBody(const ElementDrawInfo& info, const std::string& text);
+  void DrawResultBody(const ElementDrawInfo& info, const char* text);
 };

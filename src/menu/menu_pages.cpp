@@ -214,6 +214,27 @@ std::string MainMenu::OverallStatisticsText(Font* lineFont, int lineWidth) const
   return out;
 }
 
+const std::string& MainMenu::ShownOverallStatistics(Font* lineFont, int lineWidth) {
+  // Page 40 asks for the text without a layout (to choose its size) and with one.
+  ShownText& slot = overallStatistics_[lineFont ? 1 : 0];
+  ChangeKey& key = slot.inputs;
+  key.Begin();
+  if (StatsRecord* stats = app->statistics) {
+    for (int place = 0; place < 10; ++place) {
+      if (const SeriesEntry* e = stats->Entries().Get(place))
+        key.Add('\1').Add(e->name).Add(e->grade).Add(e->bestGrade).Add(e->worstGrade).Add(e->difficulty);
+      else
+        key.Add('\0');
+    }
+    AddTotalsInputs(key, stats->totalTime, *stats);
+  }
+  for (int text : {59, 60, 61, 62}) key.Text(GetLangText(text));
+  key.Add(app->statistics).Add(lineFont).Add(lineWidth);
+  if (lineFont) key.Add(lineFont->size).Add(lineFont->faceName);
+  if (key.Changed()) slot.text = OverallStatisticsText(lineFont, lineWidth);
+  return slot.text;
+}
+
 std::string MainMenu::SeriesResultText() const {
   std::string out;
   const int t = WholeSecondsOf(seriesTime);
@@ -294,23 +315,23 @@ int PageWidth(const ElementDrawInfo& info) { return info.srcRight - info.srcLeft
 
 }  // namespace
 
-Font* MainMenu::FontForBlock(const std::string& text, int width, int height, DWORD format) const {
+Font* MainMenu::FontForBlock(const char* text, int width, int height, DWORD format) const {
   Font* fallback = nullptr;
   for (Font* font : {font30, font26, font20}) {
     if (!font || !font->HasFace()) continue;
     fallback = font;
     int w = 0, h = 0;
-    font->MeasureText(text.c_str(), RECT{0, 0, width, 1 << 20}, format & ~DT_VCENTER, &w, &h);
+    font->MeasureText(text, RECT{0, 0, width, 1 << 20}, format & ~DT_VCENTER, &w, &h);
     if (w <= width && h <= height) return font;
   }
   return fallback ? fallback : font30;
 }
 
-void MainMenu::DrawResultBody(const ElementDrawInfo& info, const std::string& text) {
+void MainMenu::DrawResultBody(const ElementDrawInfo& info, const char* text) {
   const int width = PageWidth(info) - 2 * PANEL_TEXT_MARGIN;
   const DWORD format = DT_CENTER | DT_VCENTER;
   Font* font = FontForBlock(text, width, RESULT_NAME_TOP - RESULT_TEXT_TOP, format);
-  fontManager->DrawTextItem(PageText(info, text.c_str(), PANEL_TEXT_MARGIN, RESULT_TEXT_TOP,
+  fontManager->DrawTextItem(PageText(info, text, PANEL_TEXT_MARGIN, RESULT_TEXT_TOP,
                                      PageWidth(info) - PANEL_TEXT_MARGIN, RESULT_NAME_TOP, format, font));
 }
 
@@ -374,8 +395,9 @@ void MainMenu::DrawElement4(ElementDrawInfo info) {
   const int width = PageWidth(info) - 2 * PANEL_TEXT_MARGIN;
   const DWORD format = DT_CENTER | DT_VCENTER;
   // The size is chosen by the height alone: the names are shortened to the width.
-  Font* font = FontForBlock(OverallStatisticsText(), ANY_WIDTH, FULL_PAGE_TEXT_BOTTOM - FULL_PAGE_TEXT_TOP, format);
-  const std::string text = OverallStatisticsText(font, width);
+  Font* font = FontForBlock(ShownOverallStatistics(nullptr, 0).c_str(), ANY_WIDTH,
+                            FULL_PAGE_TEXT_BOTTOM - FULL_PAGE_TEXT_TOP, format);
+  const std::string& text = ShownOverallStatistics(font, width);
   fontManager->DrawTextItem(PageText(info, text.c_str(), PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_TOP,
                                      PageWidth(info) - PANEL_TEXT_MARGIN, FULL_PAGE_TEXT_BOTTOM, format, font));
 }
@@ -438,7 +460,7 @@ void MainMenu::DrawElement10(ElementDrawInfo info) {
     return DrawPageChild(info);
   }
   DrawPageBackground(info, app->texMenu1, GetLangText(64));
-  DrawResultBody(info, SeriesResultText());
+  DrawResultBody(info, SeriesResultText().c_str());
   if (seriesNameEntry) DrawNameEntry(info, seriesNameEntry->name);
 }
 

@@ -141,6 +141,7 @@ std::unique_ptr<RenderDevice> RenderDevice::Create(const D3DPRESENT_PARAMETERS& 
   device->params_.BackBufferWidth = w;
   device->params_.BackBufferHeight = h;
   device->backBuffer_.assign(static_cast<size_t>(w) * h, 0xFF000000u);
+  device->clip_ = RECT{0, 0, w, h};
 
   PlatformWindow* window = params.hDeviceWindow;
   if (window && !window->Headless() && window->NativeHandle()) {

@@ -4,7 +4,8 @@
 //
 // Between BeginScene and EndScene the device only records what is drawn.
 // EndScene compares the recording with the previous scene's: a scene that
-// would draw exactly the same picture costs neither drawing nor presenting.
+// would draw exactly the same picture costs neither drawing nor presenting,
+// and a scene that differs in a few places is drawn again only there.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -86,6 +87,7 @@ class RenderDevice {
   struct Counters {
     uint64_t scenes = 0;          // scenes ended
     uint64_t scenesDrawn = 0;     // scenes that were drawn
+    uint64_t scenesPatched = 0;   // of those, drawn only where they changed
     uint64_t presents = 0;        // pictures handed to the window
     uint64_t clearsSkipped = 0;   // clears left out under an opaque full-screen picture
     uint64_t cacheBuilds = 0;     // scaled pictures made for the cache
@@ -137,7 +139,9 @@ class RenderDevice {
                       D3DCOLOR colour, bool cacheable);
   void DrawMaskNow(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch, int x, int y,
                    D3DCOLOR colour, const RECT& clip);
-  void Replay();
+  void Replay(bool everyCall);
+  bool FindChangedRegions();
+  void AddChangedRegion(const RECT& box);
   bool DrawCached(const Texture& texture, int left, int top, int sw, int sh, const Matrix2D& m,
                   D3DCOLOR colour);
   bool CoversScreenOpaquely(const Command& c);
@@ -158,6 +162,10 @@ class RenderDevice {
   bool dirty_ = true;            // the back buffer changed since the last present
   std::vector<Command> scene_, lastScene_;
   std::vector<uint8_t> sceneMasks_, lastSceneMasks_;
+  // Drawing is limited to this rectangle: the whole back buffer, or while a
+  // scene is drawn again in part, one of the changed regions.
+  RECT clip_;
+  std::vector<RECT> changedRegions_;
   struct OpaqueNote {
     uint64_t serial;
     RECT source;

@@ -29,6 +29,14 @@ DENKAR_INLINE uint32_t Div255(uint32_t x) {
   return (x + (x >> 8)) >> 8;
 }
 
+#if defined(__SSE2__)
+// Div255 in each 16-bit lane.
+DENKAR_INLINE __m128i Div255Lanes(__m128i x) {
+  x = _mm_add_epi16(x, _mm_set1_epi16(128));
+  return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+}
+#endif
+
 // Straight ARGB -> premultiplied ARGB (alpha unchanged).
 DENKAR_INLINE uint32_t Premultiply(uint32_t p) {
   const uint32_t a = p >> 24;
@@ -136,34 +144,33 @@ int AxisTaps(int c0, int c1, double offset, double scale, int size, std::vector<
   return first;
 }
 
-// Source-over of a row of straight-alpha texels onto the back buffer
-// (white tint): the same arithmetic as BlendPremultiplied(Premultiply(t), d).
-void BlendRow(const uint32_t* src, uint32_t* dst, int n) {
+// Source-over of a row onto the back buffer (white tint): straight-alpha
+// texels with the same arithmetic as BlendPremultiplied(Premultiply(t), d),
+// or, with `premultiplied`, pixels as BlendPremultiplied(p, d).
+template <bool premultiplied>
+void BlendRowOf(const uint32_t* src, uint32_t* dst, int n) {
   int i = 0;
 #if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(128);
-  const __m128i c255 = _mm_set1_epi16(255), opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-  auto div255 = [&](__m128i x) {
-    x = _mm_add_epi16(x, round);
-    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+  const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255);
+  const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  // Two pixels in 16-bit lanes; each channel of the (premultiplied) source is
+  // at most its alpha, so the sums stay within a byte.
+  auto half = [&](__m128i s, __m128i d) {
+    const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xFF), 0xFF);
+    const __m128i source = premultiplied ? s : Div255Lanes(_mm_mullo_epi16(s, alpha));
+    return _mm_add_epi16(source, Div255Lanes(_mm_mullo_epi16(d, _mm_sub_epi16(c255, alpha))));
   };
   for (; i + 4 <= n; i += 4) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     const __m128i alpha = _mm_and_si128(s, opaque);
-    const int full = _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, opaque));
-    if (full == 0xFFFF) {
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, opaque)) == 0xFFFF) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), s);
       continue;
     }
     if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    const __m128i slo = _mm_unpacklo_epi8(s, zero), shi = _mm_unpackhi_epi8(s, zero);
-    const __m128i alo = _mm_shufflehi_epi16(_mm_shufflelo_epi16(slo, 0xFF), 0xFF);
-    const __m128i ahi = _mm_shufflehi_epi16(_mm_shufflelo_epi16(shi, 0xFF), 0xFF);
-    const __m128i lo = _mm_add_epi16(div255(_mm_mullo_epi16(slo, alo)),
-                                     div255(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(c255, alo))));
-    const __m128i hi = _mm_add_epi16(div255(_mm_mullo_epi16(shi, ahi)),
-                                     div255(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(c255, ahi))));
+    const __m128i lo = half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+    const __m128i hi = half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
   }
 #endif
@@ -171,10 +178,42 @@ void BlendRow(const uint32_t* src, uint32_t* dst, int n) {
     const uint32_t t = src[i];
     const uint32_t a = t >> 24;
     if (a == 255)
-      dst[i] = t;
+      dst[i] = t | 0xFF000000u;
     else if (a != 0)
-      dst[i] = BlendPremultiplied(Premultiply(t), dst[i]);
+      dst[i] = BlendPremultiplied(premultiplied ? t : Premultiply(t), dst[i]);
   }
+}
+
+void BlendRow(const uint32_t* src, uint32_t* dst, int n) { BlendRowOf<false>(src, dst, n); }
+void BlendPremultipliedRow(const uint32_t* src, uint32_t* dst, int n) { BlendRowOf<true>(src, dst, n); }
+
+// BlendPremultiplied(tint.Apply(src[i]), dst[i]) for a row of premultiplied
+// pixels.
+void TintBlendRow(const uint32_t* src, const Tint& tint, uint32_t* dst, size_t n) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255);
+  const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  const auto kb = static_cast<short>(tint.kb), kg = static_cast<short>(tint.kg);
+  const auto kr = static_cast<short>(tint.kr), ka = static_cast<short>(tint.a);
+  const __m128i k = _mm_setr_epi16(kb, kg, kr, ka, kb, kg, kr, ka);
+  // Two pixels in 16-bit lanes: tinted, each channel limited to the alpha,
+  // then over the destination.
+  auto half = [&](__m128i p, __m128i d) {
+    __m128i q = Div255Lanes(_mm_mullo_epi16(p, k));
+    const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(q, 0xFF), 0xFF);
+    q = _mm_min_epi16(q, alpha);
+    return _mm_add_epi16(q, Div255Lanes(_mm_mullo_epi16(d, _mm_sub_epi16(c255, alpha))));
+  };
+  for (; i + 4 <= n; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i lo = half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+    const __m128i hi = half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+  }
+#endif
+  for (; i < n; ++i) dst[i] = BlendPremultiplied(tint.Apply(src[i]), dst[i]);
 }
 
 // out[i] = Lerp(a[i], b[i], f) for a row of pixels.
@@ -242,13 +281,14 @@ void DrawScaled(uint32_t* dst, int dstWidth, const uint32_t* src, int pitch, int
                 double scaleX, double scaleY, double dx, double dy, int bx0, int bx1, int by0,
                 int by1, uint32_t colour, bool store = false) {
   static thread_local std::vector<Tap> cols, rows;
-  static thread_local std::vector<uint32_t> lineA, lineB;
+  static thread_local std::vector<uint32_t> lineA, lineB, lineC;
   const int firstCol = AxisTaps(bx0, bx1, dx, scaleX, sw, &cols);
   const int firstRow = AxisTaps(by0, by1, dy, scaleY, sh, &rows);
   if (cols.empty() || rows.empty()) return;
   const size_t n = cols.size();
   lineA.resize(n);
   lineB.resize(n);
+  lineC.resize(n);
   const Tint tint(colour);
   // The texels the column taps use form one contiguous run of each row.
   int tapMin = sw, tapMax = 0;
@@ -303,14 +343,16 @@ void DrawScaled(uint32_t* dst, int dstWidth, const uint32_t* src, int pitch, int
       }
     } else if (store) {
       for (size_t i = 0; i < n; ++i) out[i] = tint.Apply(t.f ? Lerp(a[i], b[i], t.f) : a[i]);
-    } else if (!t.f && tint.white) {
-      for (size_t i = 0; i < n; ++i) out[i] = BlendPremultiplied(a[i], out[i]);
     } else {
-      for (size_t i = 0; i < n; ++i) {
-        uint32_t p = t.f ? Lerp(a[i], b[i], t.f) : a[i];
-        p = tint.Apply(p);
-        out[i] = BlendPremultiplied(p, out[i]);
+      const uint32_t* p = a;
+      if (t.f) {
+        LerpRow(a, b, t.f, lineC.data(), n);
+        p = lineC.data();
       }
+      if (tint.white)
+        BlendPremultipliedRow(p, out, static_cast<int>(n));
+      else
+        TintBlendRow(p, tint, out, n);
     }
   }
 }
@@ -419,6 +461,12 @@ uint64_t NewTextureSerial() {
 
 void RenderDevice::ClearNow(D3DCOLOR colour) {
   const uint32_t value = colour | 0xFF000000u;
+  if (clip_.left > 0 || clip_.top > 0 || clip_.right < width_ || clip_.bottom < height_) {
+    for (int y = std::max(0, static_cast<int>(clip_.top)); y < std::min(height_, static_cast<int>(clip_.bottom)); ++y)
+      std::fill(backBuffer_.data() + static_cast<size_t>(y) * width_ + clip_.left,
+                backBuffer_.data() + static_cast<size_t>(y) * width_ + clip_.right, value);
+    return;
+  }
   uint32_t* p = backBuffer_.data();
   size_t n = backBuffer_.size(), i = 0;
 #if defined(__SSE2__)
@@ -462,6 +510,57 @@ bool SameButForCreep(const std::vector<RenderDevice::Command>& a,
   return true;
 }
 
+// Whether two recorded calls draw the same, masks compared by their bytes.
+bool SameCommand(const RenderDevice::Command& a, const std::vector<uint8_t>& aMasks,
+                 const RenderDevice::Command& b, const std::vector<uint8_t>& bMasks) {
+  if (a.kind != 2 || b.kind != 2) return std::memcmp(&a, &b, sizeof a) == 0;
+  RenderDevice::Command moved = a;
+  moved.maskOffset = b.maskOffset;  // equal masks may lie elsewhere in the scene's bytes
+  if (std::memcmp(&moved, &b, sizeof a) != 0) return false;
+  const size_t size = static_cast<size_t>(a.maskWidth) * static_cast<size_t>(a.maskHeight);
+  return std::memcmp(aMasks.data() + a.maskOffset, bMasks.data() + b.maskOffset, size) == 0;
+}
+
+bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool Overlap(const RECT& a, const RECT& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The pixels a recorded call can change, within the back buffer: the whole
+// of it for a clear, the clipped mask, the bounding box of the transformed
+// picture with a pixel to spare. Works from the recording alone (the texture
+// of an old scene may be gone): the source rectangle as recorded is never
+// smaller than the part of the texture drawn.
+RECT CommandBox(const RenderDevice::Command& c, int width, int height) {
+  if (c.kind == 0) return RECT{0, 0, width, height};
+  if (c.kind == 2) {
+    return RECT{static_cast<int32_t>(std::max<int64_t>({0, c.left, c.x})),
+                static_cast<int32_t>(std::max<int64_t>({0, c.top, c.y})),
+                static_cast<int32_t>(std::min<int64_t>({width, c.right, int64_t{c.x} + c.maskWidth})),
+                static_cast<int32_t>(std::min<int64_t>({height, c.bottom, int64_t{c.y} + c.maskHeight}))};
+  }
+  const double sw = static_cast<double>(c.right) - c.left, sh = static_cast<double>(c.bottom) - c.top;
+  if (!(sw > 0 && sh > 0)) return RECT{};
+  for (float v : c.m)
+    if (!Finite(v)) return RECT{};  // not drawn at all
+  double minX = c.m[4], maxX = c.m[4], minY = c.m[5], maxY = c.m[5];
+  const double cornerU[3] = {sw, 0.0, sw}, cornerV[3] = {0.0, sh, sh};
+  for (int i = 0; i < 3; ++i) {
+    const double X = c.m[0] * cornerU[i] + c.m[2] * cornerV[i] + c.m[4];
+    const double Y = c.m[1] * cornerU[i] + c.m[3] * cornerV[i] + c.m[5];
+    minX = std::min(minX, X);
+    maxX = std::max(maxX, X);
+    minY = std::min(minY, Y);
+    maxY = std::max(maxY, Y);
+  }
+  auto clamp = [](double v, int limit) {
+    return static_cast<int32_t>(std::clamp(v, 0.0, static_cast<double>(limit)));
+  };
+  return RECT{clamp(std::floor(minX) - 1, width), clamp(std::floor(minY) - 1, height),
+              clamp(std::ceil(maxX) + 1, width), clamp(std::ceil(maxY) + 1, height)};
+}
+
 RenderDevice::Command* NewCommand(std::vector<RenderDevice::Command>& scene, uint32_t kind) {
   RenderDevice::Command c;
   std::memset(&c, 0, sizeof c);  // no stray bytes: scenes compare as bytes
@@ -499,7 +598,21 @@ bool RenderDevice::EndScene() {
                      std::memcmp(scene_.data(), lastScene_.data(), scene_.size() * sizeof(Command)) == 0 ||
                      SameButForCreep(scene_, lastScene_));
   if (same) return false;
-  Replay();
+  if (!cache_) cache_.reset(new ScaledCache());
+  cache_->BeginScene();
+  if (lastSceneValid_ && FindChangedRegions()) {
+    // Only where the scene changed: every call is replayed within each
+    // region (the first time all of them, so the cache sees every picture).
+    for (size_t i = 0; i < changedRegions_.size(); ++i) {
+      clip_ = changedRegions_[i];
+      Replay(i == 0);
+    }
+    clip_ = RECT{0, 0, width_, height_};
+    ++counters_.scenesPatched;
+  } else {
+    Replay(true);
+  }
+  cache_->EndScene();
   ++counters_.scenesDrawn;
   // The drawn scene becomes the one to compare with; the old buffers are
   // reused for the next recording, so steady frames allocate nothing.
@@ -510,11 +623,80 @@ bool RenderDevice::EndScene() {
   return true;
 }
 
-void RenderDevice::Replay() {
-  if (!cache_) cache_.reset(new ScaledCache());
-  cache_->BeginScene();
+// The regions where the scene differs from the one on the back buffer;
+// false when it is to be drawn in full. Outside the regions the back buffer
+// already holds the new picture, provided no pixel of it depends on what was
+// there before the scene: it must start with a clear or an opaque picture
+// over the whole screen.
+bool RenderDevice::FindChangedRegions() {
+  changedRegions_.clear();
+  if (scene_.empty() || lastScene_.empty()) return false;
+  if (scene_[0].kind != 0 && !CoversScreenOpaquely(scene_[0])) return false;
+  const size_t n = scene_.size(), m = lastScene_.size();
+  auto same = [&](size_t i, size_t j) {
+    return SameCommand(scene_[i], sceneMasks_, lastScene_[j], lastSceneMasks_);
+  };
+  auto add = [&](const Command& c) { AddChangedRegion(CommandBox(c, width_, height_)); };
+  if (n == m) {
+    for (size_t i = 0; i < n; ++i)
+      if (!same(i, i)) {
+        add(scene_[i]);
+        add(lastScene_[i]);
+      }
+  } else {
+    // Calls added or left out: what lies between the common beginning and
+    // the common end changed.
+    size_t head = 0, tail = 0;
+    while (head < n && head < m && same(head, head)) ++head;
+    while (tail < n - head && tail < m - head && same(n - 1 - tail, m - 1 - tail)) ++tail;
+    for (size_t i = head; i < n - tail; ++i) add(scene_[i]);
+    for (size_t j = head; j < m - tail; ++j) add(lastScene_[j]);
+  }
+  // Many scattered changes are drawn as one, and a change over most of the
+  // screen as a whole scene.
+  constexpr size_t kMaxRegions = 16;
+  if (changedRegions_.size() > kMaxRegions) {
+    RECT all = changedRegions_[0];
+    for (const RECT& r : changedRegions_) {
+      all.left = std::min(all.left, r.left);
+      all.top = std::min(all.top, r.top);
+      all.right = std::max(all.right, r.right);
+      all.bottom = std::max(all.bottom, r.bottom);
+    }
+    changedRegions_.assign(1, all);
+  }
+  int64_t area = 0;
+  for (const RECT& r : changedRegions_)
+    area += int64_t{r.right - r.left} * (r.bottom - r.top);
+  return area * 4 < int64_t{width_} * height_ * 3;
+}
+
+// Adds a changed box, joined with every region it overlaps or touches, so
+// the regions never share a pixel.
+void RenderDevice::AddChangedRegion(const RECT& box) {
+  if (Empty(box)) return;
+  RECT r = box;
+  for (size_t i = 0; i < changedRegions_.size();) {
+    const RECT& o = changedRegions_[i];
+    if (r.left <= o.right && o.left <= r.right && r.top <= o.bottom && o.top <= r.bottom) {
+      r = RECT{std::min(r.left, o.left), std::min(r.top, o.top), std::max(r.right, o.right),
+               std::max(r.bottom, o.bottom)};
+      changedRegions_.erase(changedRegions_.begin() + static_cast<ptrdiff_t>(i));
+      i = 0;
+    } else {
+      ++i;
+    }
+  }
+  changedRegions_.push_back(r);
+}
+
+// Draws the recorded scene within the clip. With `everyCall` false, calls
+// that cannot reach into the clip are passed over.
+void RenderDevice::Replay(bool everyCall) {
+  const bool whole = clip_.left <= 0 && clip_.top <= 0 && clip_.right >= width_ && clip_.bottom >= height_;
   for (size_t i = 0; i < scene_.size(); ++i) {
     const Command& c = scene_[i];
+    if (!everyCall && !whole && !Overlap(CommandBox(c, width_, height_), clip_)) continue;
     switch (c.kind) {
       case 0:
         // Nothing of the clear would show under an opaque full-screen picture.
@@ -541,7 +723,6 @@ void RenderDevice::Replay() {
         break;
     }
   }
-  cache_->EndScene();
 }
 
 bool RenderDevice::RectOpaque(const Texture& texture, const RECT& source) {
@@ -651,8 +832,9 @@ void RenderDevice::DrawTextureNow(const Texture& texture, const RECT& source,
     const double fy = std::floor(static_cast<double>(m.dy) + 0.5);
     if (fx >= W || fy >= H || fx + sw <= 0 || fy + sh <= 0) return;
     const int ox = static_cast<int>(fx), oy = static_cast<int>(fy);
-    const int x0 = std::max(0, ox), x1 = std::min(W, ox + sw);
-    const int y0 = std::max(0, oy), y1 = std::min(H, oy + sh);
+    const int x0 = std::max(clip_.left, ox), x1 = std::min(clip_.right, ox + sw);
+    const int y0 = std::max(clip_.top, oy), y1 = std::min(clip_.bottom, oy + sh);
+    if (x0 >= x1) return;
     for (int y = y0; y < y1; ++y) {
       const uint32_t* srcRow =
           texels + static_cast<size_t>(top + y - oy) * tw + (left + x0 - ox);
@@ -709,12 +891,19 @@ void RenderDevice::DrawTextureNow(const Texture& texture, const RECT& source,
   const int64_t maxSV = static_cast<int64_t>(sh - 1) << kFracBits;
   const uint32_t* srcBase = texels + static_cast<size_t>(top) * tw + left;
 
+  // Every pixel is worked out on its own, so drawing only the part inside the
+  // clip gives exactly the pixels a whole draw gives there.
+  const int cy0 = std::max(by0, static_cast<int>(clip_.top));
+  const int cy1 = std::min(by1, static_cast<int>(clip_.bottom));
   if (a12 == 0.0 && a21 == 0.0) {
-    DrawScaled(dst, W, srcBase, tw, sw, sh, a11, a22, tdx, tdy, bx0, bx1, by0, by1, colour);
+    const int cx0 = std::max(bx0, static_cast<int>(clip_.left));
+    const int cx1 = std::min(bx1, static_cast<int>(clip_.right));
+    if (cx0 < cx1 && cy0 < cy1)
+      DrawScaled(dst, W, srcBase, tw, sw, sh, a11, a22, tdx, tdy, cx0, cx1, cy0, cy1, colour);
     return;
   }
 
-  for (int py = by0; py < by1; ++py) {
+  for (int py = cy0; py < cy1; ++py) {
     const double cy = py + 0.5 - tdy;
     // u(X) = dudx * (X - dx) + dudy * cy, v(X) = dvdx * (X - dx) + dvdy * cy.
     const double u0 = dudy * cy, v0 = dvdy * cy;
@@ -743,8 +932,15 @@ void RenderDevice::DrawTextureNow(const Texture& texture, const RECT& source,
     if (std::fabs(uStart) > kCoordLimit || std::fabs(vStart) > kCoordLimit) continue;
     int64_t u = static_cast<int64_t>(std::floor(uStart * kFracOne));
     int64_t v = static_cast<int64_t>(std::floor(vStart * kFracOne));
+    // The walk starts where a whole draw starts, so each pixel samples the
+    // same place; the steps before the clip are taken at once.
+    const int first = std::max(px0, static_cast<int>(clip_.left));
+    const int last = std::min(px1, static_cast<int>(clip_.right));
+    if (first >= last) continue;
+    u += stepU * (first - px0);
+    v += stepV * (first - px0);
     uint32_t* dstRow = dst + static_cast<size_t>(py) * W;
-    for (int px = px0; px < px1; ++px, u += stepU, v += stepV) {
+    for (int px = first; px < last; ++px, u += stepU, v += stepV) {
       if (u < 0 || u >= uLimit || v < 0 || v >= vLimit) continue;
       const int64_t su = std::clamp<int64_t>(u + kSampleBias, 0, maxSU);
       const int64_t sv = std::clamp<int64_t>(v + kSampleBias, 0, maxSV);
@@ -806,10 +1002,10 @@ void RenderDevice::DrawMaskNow(const uint8_t* mask, int maskWidth, int maskHeigh
                                int x, int y, D3DCOLOR colour, const RECT& clip) {
   const uint32_t ca = colour >> 24;
   if (ca == 0 || backBuffer_.empty()) return;
-  const int64_t cx0 = std::max<int64_t>({0, clip.left, x});
-  const int64_t cy0 = std::max<int64_t>({0, clip.top, y});
-  const int64_t cx1 = std::min<int64_t>({width_, clip.right, int64_t{x} + maskWidth});
-  const int64_t cy1 = std::min<int64_t>({height_, clip.bottom, int64_t{y} + maskHeight});
+  const int64_t cx0 = std::max<int64_t>({clip_.left, clip.left, x});
+  const int64_t cy0 = std::max<int64_t>({clip_.top, clip.top, y});
+  const int64_t cx1 = std::min<int64_t>({clip_.right, clip.right, int64_t{x} + maskWidth});
+  const int64_t cy1 = std::min<int64_t>({clip_.bottom, clip.bottom, int64_t{y} + maskHeight});
   if (cx0 >= cx1 || cy0 >= cy1) return;
   const uint32_t r = (colour >> 16) & 0xFF, g = (colour >> 8) & 0xFF, b = colour & 0xFF;
   for (int64_t py = cy0; py < cy1; ++py) {
@@ -908,8 +1104,9 @@ bool RenderDevice::DrawCached(const Texture& texture, int left, int top, int sw,
   entry->lastScene = cache.scene;
   ++counters_.cacheDraws;
 
-  const int x0 = std::max(0, ox), x1 = std::min(width_, ox + cw);
-  const int y0 = std::max(0, oy), y1 = std::min(height_, oy + ch);
+  const int x0 = std::max(clip_.left, ox), x1 = std::min(clip_.right, ox + cw);
+  const int y0 = std::max(clip_.top, oy), y1 = std::min(clip_.bottom, oy + ch);
+  if (x0 >= x1) return true;
   for (int y = y0; y < y1; ++y) {
     const uint8_t kind = entry->rowKind[y - oy];
     if (kind == 0) continue;
@@ -919,10 +1116,7 @@ bool RenderDevice::DrawCached(const Texture& texture, int left, int top, int sw,
       std::memcpy(dst, src, static_cast<size_t>(x1 - x0) * sizeof(uint32_t));
       continue;
     }
-    for (int x = 0; x < x1 - x0; ++x) {
-      const uint32_t p = src[x];
-      if ((p >> 24) != 0) dst[x] = BlendPremultiplied(p, dst[x]);
-    }
+    BlendPremultipliedRow(src, dst, x1 - x0);
   }
   return true;
 }

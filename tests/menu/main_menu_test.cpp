@@ -782,6 +782,35 @@ TEST_F(MainMenuTest, OverallStatisticsText) {
   EXPECT_NE(lines[10].find('3'), std::string::npos);
 }
 
+TEST_F(MainMenuTest, ShownOverallStatisticsFollowEveryChange) {
+  // Page 40 keeps its text between frames; whatever it depends on changing
+  // must show at once: a new entry, a grade, the next second, the language,
+  // the width a long name is shortened to.
+  StatsRecord& stats = *app->statistics;
+  auto same = [&](Font* font, int width) {
+    return menu->ShownOverallStatistics(font, width) == menu->OverallStatisticsText(font, width);
+  };
+  EXPECT_TRUE(same(nullptr, 0));
+  EXPECT_TRUE(same(menu->font26, 740));
+  SeriesEntry* e = new SeriesEntry();
+  e->SetName(std::string(60, 'W').c_str());
+  e->grade = 2.0;
+  stats.InsertEntry(e);
+  EXPECT_TRUE(same(nullptr, 0));
+  EXPECT_TRUE(same(menu->font26, 740));
+  e->grade = 3.5;
+  EXPECT_TRUE(same(menu->font26, 740));
+  stats.totalTime += 1.0;
+  EXPECT_TRUE(same(menu->font26, 740));
+  EXPECT_TRUE(same(menu->font26, 300));
+  EXPECT_TRUE(same(menu->font20, 300));
+  const std::string before = menu->ShownOverallStatistics(menu->font20, 300);
+  LoadLanguage(1 - app->language);
+  EXPECT_NE(menu->ShownOverallStatistics(menu->font20, 300), before);
+  EXPECT_TRUE(same(menu->font20, 300));
+  EXPECT_TRUE(same(nullptr, 0));
+}
+
 TEST_F(MainMenuTest, PointerRunsThroughTenFrames) {
   // A stand-in pointer sheet: band k (50 rows each) is filled with colour k.
   Texture sheet;

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/render_device.h"
@@ -193,4 +194,72 @@ TEST(RenderScene, PicturesCreepingByLessThanAThousandthOfAPixelDoNotRedraw) {
   // The drift counts from the scene drawn, so small steps add up to a redraw.
   EXPECT_TRUE(scene(100.0f + 1.0f / 512, 0.5f));
   EXPECT_TRUE(scene(100.0f + 1.0f / 512, 0.5001f));
+}
+
+TEST(RenderScene, ScenesDrawnOnlyWhereTheyChangedMatchWholeDraws) {
+  // Pieces that glide, turn, fade, come and go between scenes, over a
+  // background and under text; after every scene the picture must equal the
+  // same scene drawn whole on a fresh device.
+  Texture back = Pattern(600, 450, true);
+  Texture card = Pattern(50, 40, false);
+  auto patched = MakeDevice();
+  std::vector<uint8_t> glyph(12 * 9);
+  for (size_t i = 0; i < glyph.size(); ++i) glyph[i] = static_cast<uint8_t>(i * 37);
+  auto draw = [&](RenderDevice& d, int scene, const Texture& piece) {
+    d.Clear(0xFF646464);
+    d.DrawTexture(back, RECT{0, 0, 600, 450}, Scaled(1024.0f / 600, 768.0f / 450, 0, 0), 0xFFFFFFFF);
+    // Still: a tinted card, an opaque scaled one beside the gliding piece's
+    // way, an unscaled one half off screen.
+    d.DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(1.7f, 1.7f, 100.3f, 50.6f), 0x9F000000);
+    d.DrawTexture(back, RECT{0, 0, 50, 40}, Scaled(1.5f, 1.5f, 600, 320), 0xFFFFFFFF);
+    d.DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(1, 1, 1000, 740), 0xFFFFFFFF);
+    // Gliding scaled and mirrored, turning, fading.
+    d.DrawTexture(piece, RECT{0, 0, 50, 40}, Scaled(1.94f, 1.94f, 200 + scene * 7.3f, 300), 0xFFFFFFFF);
+    d.DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(-1.5f, 1.5f, 700, 100 + scene * 0.4f), 0x80FF8040);
+    const D3DXVECTOR2 centre{25, 20}, at{500, 500};
+    d.DrawTexture(card, RECT{0, 0, 50, 40}, MatrixTransformation2D(nullptr, &centre, scene * 0.2f, &at),
+                  0xFFFFFFFF);
+    d.DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(1, 1, 800, 600),
+                  static_cast<D3DCOLOR>(255 - scene * 20) << 24 | 0xFFFFFF);
+    // A piece that shows only in some scenes, and text that changes length.
+    if (scene % 3 == 1) d.DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(2, 2, 30, 600), 0xFFFFFFFF);
+    for (int k = 0; k <= scene % 4; ++k)
+      d.DrawMask(glyph.data() + k, 12, 8, 12, 400 + 13 * k, 20, 0xFF000000, RECT{0, 0, 1024, 768});
+  };
+  // The moving piece's texture is a fresh one from the fourth scene on; the
+  // old one is gone before the scene that stops drawing it ends.
+  auto piece = std::make_unique<Texture>(Pattern(50, 40, true));
+  for (int scene = 0; scene < 10; ++scene) {
+    if (scene == 3) piece = std::make_unique<Texture>(Pattern(50, 40, false));
+    patched->BeginScene();
+    draw(*patched, scene, *piece);
+    patched->EndScene();
+    auto whole = MakeDevice();
+    whole->BeginScene();
+    draw(*whole, scene, *piece);
+    whole->EndScene();
+    ASSERT_EQ(Pixels(*patched), Pixels(*whole)) << "scene " << scene;
+  }
+  EXPECT_EQ(patched->Stats().scenesDrawn, 10u);
+  EXPECT_GE(patched->Stats().scenesPatched, 8u);
+}
+
+TEST(RenderScene, SceneThatDrawsOverThePictureBeforeIsDrawnWhole) {
+  // Without a clear or an opaque picture over everything first, each pixel
+  // depends on the one before: a translucent picture that stays put darkens
+  // the whole screen again in every scene.
+  Texture shade = Pattern(4, 4, true);
+  Texture piece = Pattern(50, 40, true);
+  auto recorded = MakeDevice();
+  auto direct = MakeDevice();
+  for (int scene = 0; scene < 3; ++scene) {
+    for (RenderDevice* d : {recorded.get(), direct.get()}) {
+      if (d == recorded.get()) d->BeginScene();
+      d->DrawTexture(shade, RECT{0, 0, 4, 4}, Scaled(256, 192, 0, 0), 0x40000000);
+      d->DrawTexture(piece, RECT{0, 0, 50, 40}, Scaled(1, 1, 10.0f * scene, 10), 0xFFFFFFFF);
+      if (d == recorded.get()) d->EndScene();
+    }
+    EXPECT_EQ(Pixels(*recorded), Pixels(*direct)) << "scene " << scene;
+  }
+  EXPECT_EQ(recorded->Stats().scenesPatched, 0u);
 }

@@ -1,8 +1,11 @@
 // denkar_bench: measures the game's start-up, memory, idle cost and the cost
 // of a frame on every screen, prints a table and writes the figures as JSON.
 //
-//   denkar_bench GAME DATA_DIR OUT.json [--quick]
+//   denkar_bench GAME DATA_DIR OUT.json [--quick] [--only TEXT] [--frames N]
 //
+// --only TEXT measures just the frames of the screens whose name contains
+// TEXT (for example "game 10") and leaves out the out-of-process figures;
+// handy under a profiler. --frames N measures N frames per screen.
 // GAME is the denkarium binary, DATA_DIR holds sport.gob and the language
 // files. Everything runs in a scratch folder, so no player's files are
 // touched. The windowed measurements need a display (./denkar bench starts a
@@ -312,10 +315,14 @@ class Bench {
       RunFrame();
       asRun.push_back(static_cast<double>(ThreadCpuNanoseconds() - t0));
     }
+    // Counted before the figures are filled in: copying a long screen name
+    // allocates too.
+    const long long allocated = g_allocations.load() - allocations;
+    const long long rasterised = GlyphAtlas::rasterisedByAll - glyphs;
     FrameFigures f;
     f.screen = screen;
-    f.allocationsPerFrame = static_cast<double>(g_allocations.load() - allocations) / frames;
-    f.glyphsPerFrame = static_cast<double>(GlyphAtlas::rasterisedByAll - glyphs) / frames;
+    f.allocationsPerFrame = static_cast<double>(allocated) / frames;
+    f.glyphsPerFrame = static_cast<double>(rasterised) / frames;
     for (int i = 0; i < frames; ++i) {
       app.device->ForgetLastScene();
       const int64_t t0 = ThreadCpuNanoseconds();
@@ -418,13 +425,25 @@ std::string JsonString(const std::string& s) {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: denkar_bench GAME DATA_DIR OUT.json [--quick]\n");
+    std::fprintf(stderr, "usage: denkar_bench GAME DATA_DIR OUT.json [--quick] [--only TEXT] [--frames N]\n");
     return 2;
   }
   const std::string game = std::filesystem::absolute(argv[1]).string();
   const std::filesystem::path data = std::filesystem::absolute(argv[2]);
   const std::string out = std::filesystem::absolute(argv[3]).string();
-  const bool quick = argc > 4 && std::strcmp(argv[4], "--quick") == 0;
+  bool quick = false;
+  std::string only;
+  int framesPerScreen = 0;
+  for (int i = 4; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--quick") == 0) quick = true;
+    else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) only = argv[++i];
+    else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc)
+      framesPerScreen = std::max(1, std::atoi(argv[++i]));
+  }
+  const bool outOfProcess = only.empty();
+  auto wanted = [&](const std::string& screen) {
+    return only.empty() || screen.find(only) != std::string::npos;
+  };
   const double idleSeconds = quick ? 3 : 10;
 
   // A scratch folder with the data files; settings and saves stay in it.
@@ -448,33 +467,41 @@ int main(int argc, char** argv) {
       return 1;
     }
     blitNs = bench.BlitNs();
-    const int n = quick ? 15 : 41;
+    const int n = framesPerScreen > 0 ? framesPerScreen : quick ? 15 : 41;
     MainMenu* menu = bench.Menu();
-    frames.push_back(bench.Measure("main menu", n));
+    auto measure = [&](const std::string& screen) {
+      if (wanted(screen)) frames.push_back(bench.Measure(screen, n));
+    };
+    measure("main menu");
     for (int page : {9, 14, 18, 38, 40, 43}) {
       menu->SetPage(page);
-      frames.push_back(bench.Measure("page " + std::to_string(page), n));
+      measure("page " + std::to_string(page));
     }
     menu->SetPage(1);
     bench.RunFrame();
     for (int index = 0; index < GAME_LIST_COUNT; ++index) {
       for (int difficulty = 0; difficulty < 3; ++difficulty) {
+        const std::string name =
+            "game " + std::to_string(index) + " difficulty " + std::to_string(difficulty);
+        const bool pagesOver = index == 0 && difficulty == 0;
+        const bool memoryGame = index == 5 && difficulty == 0;
+        if (!wanted(name) && !(pagesOver && wanted("over a game")) &&
+            !(memoryGame && outOfProcess))
+          continue;
         std::string script = "wait 30\n";
         if (!bench.StartFromMenu(index, difficulty, &script)) {
           std::fprintf(stderr, "denkar_bench: game %d cannot be started\n", index);
           bench.LeaveGame();
           continue;
         }
-        if (index == 5 && difficulty == 0) playScript = script;  // the memory game
+        if (memoryGame) playScript = script;
         bench.SkipCountdown();
-        frames.push_back(bench.Measure("game " + std::to_string(index) + " difficulty " +
-                                           std::to_string(difficulty),
-                                       n));
-        if (index == 0 && difficulty == 0) {
+        measure(name);
+        if (pagesOver) {
           // The pages shown over a running game.
           for (int page : {45, 50, 52, 55}) {
             menu->SetPage(page);
-            frames.push_back(bench.Measure("page " + std::to_string(page) + " over a game", n));
+            measure("page " + std::to_string(page) + " over a game");
           }
           menu->SetPage(0);
         }
@@ -485,15 +512,18 @@ int main(int argc, char** argv) {
 
   // Out of process: start-up, memory and idle cost in a real window.
   const int runs = quick ? 1 : 3;
-  const StartFigures startHeadless = MeasureStart(game, false, runs);
-  const StartFigures startWindow = MeasureStart(game, true, runs);
-  const IdleFigures idle = MeasureIdle(game, {}, 1.5, idleSeconds);
-  {
-    std::ofstream script("play.txt");
-    script << playScript;
+  StartFigures startHeadless, startWindow;
+  IdleFigures idle, play;
+  if (outOfProcess) {
+    startHeadless = MeasureStart(game, false, runs);
+    startWindow = MeasureStart(game, true, runs);
+    idle = MeasureIdle(game, {}, 1.5, idleSeconds);
+    {
+      std::ofstream script("play.txt");
+      script << playScript;
+    }
+    if (!playScript.empty()) play = MeasureIdle(game, {"--input", "play.txt"}, 6.0, idleSeconds);
   }
-  IdleFigures play;
-  if (!playScript.empty()) play = MeasureIdle(game, {"--input", "play.txt"}, 6.0, idleSeconds);
 
   // The table.
   struct Row {
