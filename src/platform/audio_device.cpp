@@ -186,6 +186,9 @@ void AudioDevice::OpenInBackground() {
       g_openingDone = true;
       g_openingReported.notify_all();
     });
+    // SDL keeps per-thread data (its error text) for threads it did not
+    // create; this thread ends here, so that data goes with it.
+    SDL_TLSCleanup();
   });
 }
 

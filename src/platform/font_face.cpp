@@ -151,10 +151,12 @@ int FitPointSize(TTF_Font* font, int startSize, int cellHeight) {
 void FontFace::PrepareInBackground(std::vector<std::string> faceNames) {
   if (g_preparation.thread.joinable()) return;
   g_preparation.thread = std::thread([names = std::move(faceNames)] {
-    if (!EnsureLibraries()) return;
-    FaceFile f;
-    for (const std::string& name : names) MatchFamilyOnce(SubstituteFamily(name.c_str()), &f);
-    MatchFamilyOnce("DejaVu Sans", &f);
+    if (EnsureLibraries()) {
+      FaceFile f;
+      for (const std::string& name : names) MatchFamilyOnce(SubstituteFamily(name.c_str()), &f);
+      MatchFamilyOnce("DejaVu Sans", &f);
+    }
+    SDL_TLSCleanup();  // any per-thread data SDL made for this thread
   });
 }
 
