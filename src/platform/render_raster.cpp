@@ -13,6 +13,7 @@
 #include <type_traits>
 #include <vector>
 #include "platform/render_device.h"
+#include "platform/block_store.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -400,13 +401,28 @@ struct RenderDevice::ScaledCache {
              fracY == o.fracY && colour == o.colour;
     }
   };
-  struct Entry {
+  // What an entry holds besides its words: the picture's pixels,
+  // premultiplied, then one byte a row telling what the row is: 0 all
+  // transparent, 1 all opaque, 2 mixed.
+  struct Picture {
     Key key;
-    int width = 0, height = 0;          // size of the picture in screen pixels
-    std::vector<uint32_t> pixels;       // premultiplied
-    std::vector<uint8_t> rowKind;       // 0 all transparent, 1 all opaque, 2 mixed
-    uint64_t lastScene = 0;
+    int width = 0, height = 0;  // size of the picture in screen pixels
   };
+  using Store = BlockStore<Picture>;
+  static constexpr size_t kMaxPictures = 1024;
+  static constexpr size_t kMaxKeysPerScene = 1024;
+
+  ScaledCache() : store(kScaledCacheBytes / sizeof(uint32_t), kMaxPictures) {
+    seenBefore.reserve(kMaxKeysPerScene);
+    seenNow.reserve(kMaxKeysPerScene);
+  }
+
+  static size_t WordsFor(int width, int height) {
+    return static_cast<size_t>(width) * height + (static_cast<size_t>(height) + 3) / 4;
+  }
+  static uint8_t* RowKinds(uint32_t* words, const Picture& p) {
+    return reinterpret_cast<uint8_t*>(words + static_cast<size_t>(p.width) * p.height);
+  }
 
   void BeginScene() {
     ++scene;
@@ -414,43 +430,29 @@ struct RenderDevice::ScaledCache {
     seenNow.clear();
   }
 
-  // Entries unused for a while go; so does the least recently used one while
-  // the cache is over its budget.
+  // Entries unused for a while go, and their space with them; the store
+  // itself makes room for new ones by dropping the least recently used.
   void EndScene() {
     constexpr uint64_t kUnusedScenes = 600;
-    for (size_t i = entries.size(); i-- > 0;) {
-      if (scene - entries[i].lastScene > kUnusedScenes) Drop(i);
-    }
-    while (bytes > kScaledCacheBytes && !entries.empty()) {
-      size_t oldest = 0;
-      for (size_t i = 1; i < entries.size(); ++i)
-        if (entries[i].lastScene < entries[oldest].lastScene) oldest = i;
-      Drop(oldest);
-    }
+    if (scene > kUnusedScenes) store.DropUnusedSince(scene - kUnusedScenes);
   }
 
-  void Drop(size_t i) {
-    bytes -= entries[i].pixels.size() * sizeof(uint32_t);
-    entries.erase(entries.begin() + static_cast<ptrdiff_t>(i));
-  }
-
-  Entry* Find(const Key& key) {
-    for (Entry& e : entries)
-      if (e.key == key) return &e;
-    return nullptr;
+  Store::Entry* Find(const Key& key) {
+    return store.FindIf([&key](const Picture& p) { return p.key == key; });
   }
 
   // Notes the key for this scene; true when the scene before drew it too.
+  // Past the kept number of keys a scene's further pictures are not noted,
+  // so they are drawn directly rather than the lists growing.
   bool SeenBefore(const Key& key) {
-    seenNow.push_back(key);
+    if (seenNow.size() < kMaxKeysPerScene) seenNow.push_back(key);
     for (const Key& k : seenBefore)
       if (k == key) return true;
     return false;
   }
 
-  std::vector<Entry> entries;
+  Store store;
   std::vector<Key> seenBefore, seenNow;
-  size_t bytes = 0;
   uint64_t scene = 0;
 };
 
@@ -1064,53 +1066,51 @@ bool RenderDevice::DrawCached(const Texture& texture, int left, int top, int sw,
   key.colour = colour;
 
   ScaledCache& cache = *cache_;
-  ScaledCache::Entry* entry = cache.Find(key);
+  ScaledCache::Store::Entry* entry = cache.Find(key);
   if (!entry) {
     const size_t size = static_cast<size_t>(cw) * ch;
     if (!cache.SeenBefore(key) || size * sizeof(uint32_t) > kScaledCacheBytes / 2) return false;
-    ScaledCache::Entry e;
-    e.key = key;
-    e.width = cw;
-    e.height = ch;
-    e.pixels.assign(size, 0);
+    entry = cache.store.Add(ScaledCache::Picture{key, cw, ch}, ScaledCache::WordsFor(cw, ch), cache.scene);
+    if (!entry) return false;
+    uint32_t* pixels = cache.store.Words(*entry);
+    std::fill(pixels, pixels + size, 0u);
     const uint32_t* srcBase = texture.texels.data() + static_cast<size_t>(top) * texture.width + left;
     if (unscaled) {
       const Tint tint(colour);
       for (int y = 0; y < sh; ++y)
         for (int x = 0; x < sw; ++x)
-          e.pixels[static_cast<size_t>(y) * cw + x] =
+          pixels[static_cast<size_t>(y) * cw + x] =
               tint.Apply(Premultiply(srcBase[static_cast<size_t>(y) * texture.width + x]));
     } else {
-      DrawScaled(e.pixels.data(), cw, srcBase, texture.width, sw, sh, m.m11, m.m22, key.fracX,
-                 key.fracY, 0, cw, 0, ch, colour, true);
+      DrawScaled(pixels, cw, srcBase, texture.width, sw, sh, m.m11, m.m22, key.fracX, key.fracY, 0,
+                 cw, 0, ch, colour, true);
     }
-    e.rowKind.resize(ch);
+    uint8_t* rowKind = ScaledCache::RowKinds(pixels, entry->value);
     for (int y = 0; y < ch; ++y) {
-      const uint32_t* row = e.pixels.data() + static_cast<size_t>(y) * cw;
+      const uint32_t* row = pixels + static_cast<size_t>(y) * cw;
       uint32_t all = 0xFFFFFFFFu, any = 0;
       for (int x = 0; x < cw; ++x) {
         all &= row[x];
         any |= row[x];
       }
-      e.rowKind[y] = all >= 0xFF000000u ? 1 : (any >> 24) == 0 ? 0 : 2;
+      rowKind[y] = all >= 0xFF000000u ? 1 : (any >> 24) == 0 ? 0 : 2;
     }
-    cache.bytes += size * sizeof(uint32_t);
-    cache.entries.push_back(std::move(e));
-    entry = &cache.entries.back();
     ++counters_.cacheBuilds;
   } else {
     cache.SeenBefore(key);
   }
-  entry->lastScene = cache.scene;
+  entry->lastUse = cache.scene;
   ++counters_.cacheDraws;
 
+  const uint32_t* pixels = cache.store.Words(*entry);
+  const uint8_t* rowKind = ScaledCache::RowKinds(cache.store.Words(*entry), entry->value);
   const int x0 = std::max(clip_.left, ox), x1 = std::min(clip_.right, ox + cw);
   const int y0 = std::max(clip_.top, oy), y1 = std::min(clip_.bottom, oy + ch);
   if (x0 >= x1) return true;
   for (int y = y0; y < y1; ++y) {
-    const uint8_t kind = entry->rowKind[y - oy];
+    const uint8_t kind = rowKind[y - oy];
     if (kind == 0) continue;
-    const uint32_t* src = entry->pixels.data() + static_cast<size_t>(y - oy) * cw + (x0 - ox);
+    const uint32_t* src = pixels + static_cast<size_t>(y - oy) * cw + (x0 - ox);
     uint32_t* dst = backBuffer_.data() + static_cast<size_t>(y) * width_ + x0;
     if (kind == 1) {
       std::memcpy(dst, src, static_cast<size_t>(x1 - x0) * sizeof(uint32_t));
