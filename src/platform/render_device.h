@@ -166,6 +166,7 @@ class RenderDevice {
   // scene is drawn again in part, one of the changed regions.
   RECT clip_;
   std::vector<RECT> changedRegions_;
+  static constexpr size_t kKeptRegions = 64;
   struct OpaqueNote {
     uint64_t serial;
     RECT source;

@@ -632,6 +632,7 @@ bool RenderDevice::EndScene() {
 // over the whole screen.
 bool RenderDevice::FindChangedRegions() {
   changedRegions_.clear();
+  changedRegions_.reserve(kKeptRegions);
   if (scene_.empty() || lastScene_.empty()) return false;
   if (scene_[0].kind != 0 && !CoversScreenOpaquely(scene_[0])) return false;
   const size_t n = scene_.size(), m = lastScene_.size();
@@ -688,6 +689,14 @@ void RenderDevice::AddChangedRegion(const RECT& box) {
     } else {
       ++i;
     }
+  }
+  // The list never grows past what was reserved: so many scattered
+  // changes are drawn as one.
+  if (changedRegions_.size() == kKeptRegions) {
+    for (const RECT& o : changedRegions_)
+      r = RECT{std::min(r.left, o.left), std::min(r.top, o.top), std::max(r.right, o.right),
+               std::max(r.bottom, o.bottom)};
+    changedRegions_.clear();
   }
   changedRegions_.push_back(r);
 }
