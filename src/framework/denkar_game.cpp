@@ -123,7 +123,10 @@ std::string Denkar_Game::PlayTimeLine() const {
 const char* Denkar_Game::BuildStatisticsText() {
   StatisticsText& slot = statistics_[statisticsFont_ ? 1 : 0];
   PtrList<HighscoreEntry>& list = record.Entries();
-  ChangeKey& key = slot.inputs;
+  // The ten places are laid out again only when they change; the totals,
+  // whose time ticks every second while the page is open, are added to the
+  // kept places in buffers that keep their size.
+  ChangeKey& key = slot.placesInputs;
   key.Begin();
   for (int i = 0; i < 10; ++i) {
     if (const HighscoreEntry* e = list.Get(i))
@@ -131,22 +134,31 @@ const char* Denkar_Game::BuildStatisticsText() {
     else
       key.Add('\0');
   }
-  AddTotalsInputs(key, record.playTime, record);
   key.Text(GetLangText(49)).Add(statisticsFont_).Add(statisticsWidth_);
   if (statisticsFont_) key.Add(statisticsFont_->size).Add(statisticsFont_->faceName);
-  if (!key.Changed()) return slot.text.c_str();
-
-  std::string& out = slot.text;
-  out.clear();
-  for (int i = 0; i < 10; ++i) {
-    if (HighscoreEntry* e = list.Get(i)) {
-      auto line = [&](const std::string& name) {
-        return FormatText(GetLangText(49), {i + 1, name.c_str(), e->day, e->month, e->year, e->grade});
-      };
-      AppendBounded(out, FitNameInLine(statisticsFont_, statisticsWidth_, e->name, line));
+  const bool placesChanged = key.Changed();
+  if (placesChanged) {
+    std::string& places = slot.places;
+    places.clear();
+    for (int i = 0; i < 10; ++i) {
+      if (HighscoreEntry* e = list.Get(i)) {
+        auto line = [&](const std::string& name) {
+          return FormatText(GetLangText(49), {i + 1, name.c_str(), e->day, e->month, e->year, e->grade});
+        };
+        AppendBounded(places, FitNameInLine(statisticsFont_, statisticsWidth_, e->name, line));
+      }
+      AppendBounded(places, "\n");  // the list always takes ten lines
     }
-    AppendBounded(out, "\n");  // the list always takes ten lines
   }
-  AppendBounded(out, TotalsText(record.playTime, record));
+  ChangeKey& totalsKey = slot.inputs;
+  totalsKey.Begin();
+  AddTotalsInputs(totalsKey, record.playTime, record);
+  std::string& out = slot.text;
+  if (!totalsKey.Changed() && !placesChanged) return out.c_str();
+  out.assign(slot.places);
+  if (out.size() < STATISTICS_TEXT_LIMIT) {
+    AppendTotalsText(out, record.playTime, record);
+    if (out.size() > STATISTICS_TEXT_LIMIT) out.resize(STATISTICS_TEXT_LIMIT);
+  }
   return out.c_str();
 }

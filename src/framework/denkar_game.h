@@ -88,8 +88,8 @@ class Denkar_Game : public Game {
   // The text without a layout (to choose its size) and with one: a page asks
   // for both every frame.
   struct StatisticsText {
-    ChangeKey inputs;
-    std::string text;
+    ChangeKey placesInputs, inputs;  // the places; the totals
+    std::string places, text;
   };
   StatisticsText statistics_[2];
   Font* statisticsFont_ = nullptr;

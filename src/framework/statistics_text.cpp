@@ -16,16 +16,26 @@ void AddTotalsInputs(ChangeKey& key, double totalSeconds, const record_io::Total
   for (int text = 43; text <= 48; ++text) key.Text(GetLangText(text));
 }
 
-std::string TotalsText(double totalSeconds, const record_io::Totals& totals) {
+void AppendTotalsText(std::string& out, double totalSeconds, const record_io::Totals& totals) {
   const int t = WholeSecondsOf(totalSeconds);
-  std::string out = FormatText(GetLangText(43), {t / 3600, t / 60 % 60, t % 60}) + "\n";
-  out += FormatText(GetLangText(44), {totals.veryGoodCount}) + "\n";
+  AppendFormatText(out, GetLangText(43), {t / 3600, t / 60 % 60, t % 60});
+  out += '\n';
+  AppendFormatText(out, GetLangText(44), {totals.veryGoodCount});
+  out += '\n';
   if (totals.worstGrade >= totals.bestGrade) {  // at least one play
-    out += FormatText(GetLangText(45), {totals.bestGrade}) + "\n";
-    out += FormatText(GetLangText(46), {totals.worstGrade}) + "\n";
+    AppendFormatText(out, GetLangText(45), {totals.bestGrade});
+    out += '\n';
+    AppendFormatText(out, GetLangText(46), {totals.worstGrade});
+    out += '\n';
   }
   const double average = totals.playCount > 0 ? totals.gradeSum / totals.playCount : 0.0;
-  out += FormatText(GetLangText(47), {average}) + "\n";
-  out += FormatText(GetLangText(48), {totals.playCount});
+  AppendFormatText(out, GetLangText(47), {average});
+  out += '\n';
+  AppendFormatText(out, GetLangText(48), {totals.playCount});
+}
+
+std::string TotalsText(double totalSeconds, const record_io::Totals& totals) {
+  std::string out;
+  AppendTotalsText(out, totalSeconds, totals);
   return out;
 }

@@ -88,6 +88,8 @@ class MainMenu : public Game {
   // The same as page 40 shows it frame after frame: made again only when the
   // statistics, the language or the layout changed.
   const std::string& ShownOverallStatistics(Font* lineFont, int lineWidth);
+  // The ten places of page 40, each line ending in a line break.
+  std::string OverallPlacesText(Font* lineFont, int lineWidth) const;
   std::string SeriesResultText() const;
 
   int listOffset = 0;
@@ -150,8 +152,8 @@ class MainMenu : public Game {
 
  private:
   struct ShownText {
-    ChangeKey inputs;
-    std::string text;
+    ChangeKey placesInputs, inputs;  // the places; the totals
+    std::string places, text;
   };
   ShownText overallStatistics_[2];  // without and with a line font
   void ForwardMouse(void (MyControl::*slot)(int, int), int x, int y);

@@ -191,6 +191,12 @@ void MainMenu::BuildGameList() {
 // ---------------------------------------------------------------- texts
 
 std::string MainMenu::OverallStatisticsText(Font* lineFont, int lineWidth) const {
+  std::string out = OverallPlacesText(lineFont, lineWidth);
+  if (StatsRecord* stats = app->statistics) AppendTotalsText(out, stats->totalTime, *stats);
+  return out;
+}
+
+std::string MainMenu::OverallPlacesText(Font* lineFont, int lineWidth) const {
   std::string out;
   StatsRecord* stats = app->statistics;
   if (!stats) return out;
@@ -210,28 +216,38 @@ std::string MainMenu::OverallStatisticsText(Font* lineFont, int lineWidth) const
     }
     AppendLine(out, line);
   }
-  out += TotalsText(stats->totalTime, *stats);
   return out;
 }
 
 const std::string& MainMenu::ShownOverallStatistics(Font* lineFont, int lineWidth) {
   // Page 40 asks for the text without a layout (to choose its size) and with one.
   ShownText& slot = overallStatistics_[lineFont ? 1 : 0];
-  ChangeKey& key = slot.inputs;
+  // The places are laid out again only when they change; the totals, whose
+  // time ticks every second while the page is open, are added to the kept
+  // places in buffers that keep their size.
+  StatsRecord* stats = app->statistics;
+  ChangeKey& key = slot.placesInputs;
   key.Begin();
-  if (StatsRecord* stats = app->statistics) {
+  if (stats) {
     for (int place = 0; place < 10; ++place) {
       if (const SeriesEntry* e = stats->Entries().Get(place))
         key.Add('\1').Add(e->name).Add(e->grade).Add(e->bestGrade).Add(e->worstGrade).Add(e->difficulty);
       else
         key.Add('\0');
     }
-    AddTotalsInputs(key, stats->totalTime, *stats);
   }
   for (int text : {59, 60, 61, 62}) key.Text(GetLangText(text));
-  key.Add(app->statistics).Add(lineFont).Add(lineWidth);
+  key.Add(stats).Add(lineFont).Add(lineWidth);
   if (lineFont) key.Add(lineFont->size).Add(lineFont->faceName);
-  if (key.Changed()) slot.text = OverallStatisticsText(lineFont, lineWidth);
+  const bool placesChanged = key.Changed();
+  if (placesChanged) slot.places = OverallPlacesText(lineFont, lineWidth);
+  ChangeKey& totalsKey = slot.inputs;
+  totalsKey.Begin();
+  if (stats) AddTotalsInputs(totalsKey, stats->totalTime, *stats);
+  if (totalsKey.Changed() || placesChanged) {
+    slot.text.assign(slot.places);
+    if (stats) AppendTotalsText(slot.text, stats->totalTime, *stats);
+  }
   return slot.text;
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -17,7 +16,7 @@ constexpr int FIELD_LIMIT = 16 * 1024;
 enum class Length { None, Char, Short, Long, LongLong };
 
 struct Directive {
-  std::string flags;
+  char flags[8] = {};  // as written, at most one of each ("-+ #0"), in order
   int width = -1;      // -1: none
   int precision = -1;  // -1: none
   Length length = Length::None;
@@ -42,7 +41,12 @@ bool ReadNumber(const char* f, size_t& p, int& value) {
 bool ParseDirective(const char* f, size_t start, bool windows, Directive& d) {
   size_t p = start + 1;
   const char* flagSet = windows ? "-#0" : "-+ #0";
-  while (f[p] != 0 && std::strchr(flagSet, f[p]) != nullptr) d.flags += f[p++];
+  size_t flagCount = 0;
+  // Repeated flags mean nothing more; the first of each is kept.
+  while (f[p] != 0 && std::strchr(flagSet, f[p]) != nullptr) {
+    if (!std::strchr(d.flags, f[p])) d.flags[flagCount++] = f[p];
+    ++p;
+  }
   if (f[p] == '*') return false;
   if (f[p] >= '0' && f[p] <= '9') {
     if (!ReadNumber(f, p, d.width)) return false;
@@ -102,69 +106,83 @@ Needs ArgumentFor(const Directive& d, bool windows) {
   }
 }
 
-// The directive rebuilt in the host printf's own spelling.
+// The directive rebuilt in the host printf's own spelling, into `out`
+// (room for every flag, two numbers within FIELD_LIMIT, a length mark and the
+// conversion).
 // Flags that mean nothing for a conversion (e.g. "#" with %d) are left out:
 // the C library ignores them anyway, and the C standard leaves them undefined.
-std::string CleanFormat(const Directive& d, const char* lengthText) {
-  const char* meaningful;
-  switch (d.conversion) {
-    case 'd': case 'i': meaningful = "-+ 0"; break;
-    case 'u': meaningful = "-0"; break;
-    case 'o': case 'x': case 'X': meaningful = "-#0"; break;
-    case 'c': case 's': meaningful = "-"; break;
-    default: meaningful = "-+ #0"; break;
+struct CleanFormat {
+  char text[40];
+  CleanFormat(const Directive& d, const char* lengthText) {
+    const char* meaningful;
+    switch (d.conversion) {
+      case 'd': case 'i': meaningful = "-+ 0"; break;
+      case 'u': meaningful = "-0"; break;
+      case 'o': case 'x': case 'X': meaningful = "-#0"; break;
+      case 'c': case 's': meaningful = "-"; break;
+      default: meaningful = "-+ #0"; break;
+    }
+    char flags[8];
+    size_t n = 0;
+    for (const char* f = d.flags; *f; ++f)
+      if (std::strchr(meaningful, *f)) flags[n++] = *f;
+    flags[n] = 0;
+    char width[16] = "", precision[16] = "";
+    if (d.width >= 0) std::snprintf(width, sizeof width, "%d", d.width);
+    if (d.precision >= 0) std::snprintf(precision, sizeof precision, ".%d", d.precision);
+    std::snprintf(text, sizeof text, "%%%s%s%s%s%c", flags, width, precision, lengthText, d.conversion);
   }
-  std::string out = "%";
-  for (char flag : d.flags)
-    if (std::strchr(meaningful, flag)) out += flag;
-  if (d.width >= 0) out += std::to_string(d.width);
-  if (d.precision >= 0) out += "." + std::to_string(d.precision);
-  out += lengthText;
-  out += d.conversion;
-  return out;
-}
+};
 
+// Appends the value printed by the format; long output is printed straight
+// into the end of `out`.
 template <typename T>
-std::string Print(const std::string& format, T value) {
+void Print(std::string& out, const CleanFormat& format, T value) {
   char small[256];
-  const int n = std::snprintf(small, sizeof small, format.c_str(), value);
-  if (n < 0) return std::string();
-  if (static_cast<size_t>(n) < sizeof small) return std::string(small, static_cast<size_t>(n));
-  std::vector<char> big(static_cast<size_t>(n) + 1);
-  std::snprintf(big.data(), big.size(), format.c_str(), value);
-  return std::string(big.data(), static_cast<size_t>(n));
+  const int n = std::snprintf(small, sizeof small, format.text, value);
+  if (n < 0) return;
+  if (static_cast<size_t>(n) < sizeof small) {
+    out.append(small, static_cast<size_t>(n));
+    return;
+  }
+  const size_t at = out.size();
+  out.resize(at + static_cast<size_t>(n) + 1);
+  std::snprintf(&out[at], static_cast<size_t>(n) + 1, format.text, value);
+  out.resize(at + static_cast<size_t>(n));
 }
 
-std::string FormatInt(const Directive& d, long long v) {
+void FormatInt(std::string& out, const Directive& d, long long v) {
   const bool isSigned = d.conversion == 'd' || d.conversion == 'i';
-  if (d.conversion == 'c') return Print(CleanFormat(d, ""), static_cast<int>(static_cast<unsigned char>(v)));
+  if (d.conversion == 'c') return Print(out, CleanFormat(d, ""), static_cast<int>(static_cast<unsigned char>(v)));
   switch (d.length) {
     case Length::Char:
-      return isSigned ? Print(CleanFormat(d, "hh"), static_cast<int>(static_cast<signed char>(v)))
-                      : Print(CleanFormat(d, "hh"), static_cast<unsigned>(static_cast<unsigned char>(v)));
+      return isSigned ? Print(out, CleanFormat(d, "hh"), static_cast<int>(static_cast<signed char>(v)))
+                      : Print(out, CleanFormat(d, "hh"), static_cast<unsigned>(static_cast<unsigned char>(v)));
     case Length::Short:
-      return isSigned ? Print(CleanFormat(d, "h"), static_cast<int>(static_cast<short>(v)))
-                      : Print(CleanFormat(d, "h"), static_cast<unsigned>(static_cast<unsigned short>(v)));
+      return isSigned ? Print(out, CleanFormat(d, "h"), static_cast<int>(static_cast<short>(v)))
+                      : Print(out, CleanFormat(d, "h"), static_cast<unsigned>(static_cast<unsigned short>(v)));
     case Length::Long:
-      return isSigned ? Print(CleanFormat(d, "l"), static_cast<long>(v))
-                      : Print(CleanFormat(d, "l"), static_cast<unsigned long>(v));
+      return isSigned ? Print(out, CleanFormat(d, "l"), static_cast<long>(v))
+                      : Print(out, CleanFormat(d, "l"), static_cast<unsigned long>(v));
     case Length::LongLong:
-      return isSigned ? Print(CleanFormat(d, "ll"), v)
-                      : Print(CleanFormat(d, "ll"), static_cast<unsigned long long>(v));
+      return isSigned ? Print(out, CleanFormat(d, "ll"), v)
+                      : Print(out, CleanFormat(d, "ll"), static_cast<unsigned long long>(v));
     case Length::None:
       break;
   }
-  return isSigned ? Print(CleanFormat(d, ""), static_cast<int>(v))
-                  : Print(CleanFormat(d, ""), static_cast<unsigned>(v));
+  return isSigned ? Print(out, CleanFormat(d, ""), static_cast<int>(v))
+                  : Print(out, CleanFormat(d, ""), static_cast<unsigned>(v));
 }
 
-std::string Format(const char* format, std::initializer_list<FormatArg> args, bool windows) {
-  std::string out;
-  if (format == nullptr) return out;
+// Appends the formatted text to `out`; the limit counts only what this call
+// adds.
+void Format(std::string& out, const char* format, std::initializer_list<FormatArg> args, bool windows) {
+  if (format == nullptr) return;
+  const size_t start = out.size();
   const size_t limit = windows ? FORMAT_TEXT_WIN_LIMIT : FORMAT_TEXT_LIMIT;
   const FormatArg* next = args.begin();
   size_t p = 0;
-  while (format[p] != 0 && out.size() < limit) {
+  while (format[p] != 0 && out.size() - start < limit) {
     if (format[p] != '%') {
       const char* percent = std::strchr(format + p, '%');
       const size_t run = percent ? static_cast<size_t>(percent - (format + p)) : std::strlen(format + p);
@@ -197,24 +215,31 @@ std::string Format(const char* format, std::initializer_list<FormatArg> args, bo
       continue;
     }
     switch (needs) {
-      case Needs::Int: out += FormatInt(d, next->i); break;
-      case Needs::Double: out += Print(CleanFormat(d, ""), next->d); break;
-      case Needs::String: out += Print(CleanFormat(d, ""), next->s ? next->s : ""); break;
+      case Needs::Int: FormatInt(out, d, next->i); break;
+      case Needs::Double: Print(out, CleanFormat(d, ""), next->d); break;
+      case Needs::String: Print(out, CleanFormat(d, ""), next->s ? next->s : ""); break;
       case Needs::Nothing: break;
     }
     ++next;
     p = d.end;
   }
-  if (out.size() > limit) out.resize(limit);
-  return out;
+  if (out.size() - start > limit) out.resize(start + limit);
 }
 
 }  // namespace
 
 std::string FormatText(const char* format, std::initializer_list<FormatArg> args) {
-  return Format(format, args, false);
+  std::string out;
+  Format(out, format, args, false);
+  return out;
+}
+
+void AppendFormatText(std::string& out, const char* format, std::initializer_list<FormatArg> args) {
+  Format(out, format, args, false);
 }
 
 std::string FormatTextWin(const char* format, std::initializer_list<FormatArg> args) {
-  return Format(format, args, true);
+  std::string out;
+  Format(out, format, args, true);
+  return out;
 }

@@ -28,6 +28,10 @@ struct FormatArg {
 // extra arguments are ignored. A null format gives "" and a null string
 // argument prints as "". The result is cut at 16 KiB.
 std::string FormatText(const char* format, std::initializer_list<FormatArg> args);
+// The same text added to the end of `out` (the 16 KiB cut counts only what is
+// added). Nothing else is allocated: a buffer whose capacity suffices stays
+// where it is.
+void AppendFormatText(std::string& out, const char* format, std::initializer_list<FormatArg> args);
 // Like the Windows wsprintf: %d %i %u %x %X %c and %s with the flags "-#0",
 // width, precision and the length marks h, l and I64; real-number directives
 // (and everything else) are shown as written. The result is cut at 1023
