@@ -202,6 +202,43 @@ TEST(DenkarGameTest, StatisticsTextWithoutPlaysAndWithHugeTimes) {
   EXPECT_LE(text.size(), 32u * 1024u);
 }
 
+TEST(DenkarGameTest, StatisticsTextFollowsTheTickingTimeInPlace) {
+  AppContext& app = FreshApp();
+  ParseLanguageText(app, kStatisticsTexts);
+  TestGame game(0, "test.sav");
+  game.DisableRecording();
+  game.AddHighscore(testdata::NamedEntry<HighscoreEntry>("Ann", 1.25, 5, 6, 2024));
+  game.record.playTime = 59;
+  std::string text = game.GetStatisticsText();
+  EXPECT_NE(text.find(" Time: 0 h 0 min 59 s"), std::string::npos);
+  game.record.playTime = 60.5;
+  const char* kept = game.GetStatisticsText();
+  // Every further second is written into the same buffer.
+  for (int second = 61; second < 70; ++second) {
+    game.record.playTime = second;
+    const char* now = game.GetStatisticsText();
+    EXPECT_EQ(now, kept);
+    EXPECT_NE(std::string(now).find(" Time: 0 h 1 min " + std::to_string(second - 60) + " s"),
+              std::string::npos);
+    EXPECT_EQ(std::string(now).rfind(" 1. Ann 05.06.2024 1.25\n", 0), 0u);
+  }
+  // A new place and a new second at once both show.
+  game.AddHighscore(testdata::NamedEntry<HighscoreEntry>("Bo", 1.0, 5, 6, 2024));
+  game.record.playTime = 3600;
+  text = game.GetStatisticsText();
+  EXPECT_EQ(text.rfind(" 1. Bo 05.06.2024 1.00\n 2. Ann", 0), 0u);
+  EXPECT_NE(text.find(" Time: 1 h 0 min 0 s"), std::string::npos);
+  // Places that fill the whole bound leave no room for the totals, whatever
+  // the time.
+  ParseLanguageText(app, "ANZ_TEXTE: 50 <TEXT_START> 49 %9000d%s|"
+                         "<TEXT_START> 43 %d h %d min %d s|");
+  for (int i = 0; i < 3; ++i) game.AddHighscore(testdata::NamedEntry<HighscoreEntry>("Cy", 2.0, 1, 1, 2024));
+  text = game.GetStatisticsText();
+  EXPECT_EQ(text.size(), 32u * 1024u);
+  game.record.playTime = 7200;
+  EXPECT_EQ(std::string(game.GetStatisticsText()), text);
+}
+
 TEST(DenkarGameTest, DescriptionRectangleAndTimeSeconds) {
   ElementDrawInfo info;
   info.x = 112.7f;

@@ -809,6 +809,15 @@ TEST_F(MainMenuTest, ShownOverallStatisticsFollowEveryChange) {
   EXPECT_NE(menu->ShownOverallStatistics(menu->font20, 300), before);
   EXPECT_TRUE(same(menu->font20, 300));
   EXPECT_TRUE(same(nullptr, 0));
+  // While the page is open only the time ticks: the text is written again
+  // into the buffer it already has.
+  stats.totalTime += 1.0;
+  const char* kept = menu->ShownOverallStatistics(menu->font20, 300).data();
+  for (int second = 0; second < 5; ++second) {
+    stats.totalTime += 1.0;
+    EXPECT_TRUE(same(menu->font20, 300));
+    EXPECT_EQ(menu->ShownOverallStatistics(menu->font20, 300).data(), kept);
+  }
 }
 
 TEST_F(MainMenuTest, PointerRunsThroughTenFrames) {

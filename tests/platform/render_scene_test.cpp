@@ -244,6 +244,33 @@ TEST(RenderScene, ScenesDrawnOnlyWhereTheyChangedMatchWholeDraws) {
   EXPECT_GE(patched->Stats().scenesPatched, 8u);
 }
 
+TEST(RenderScene, ManyScatteredChangesMatchWholeDraws) {
+  // Far more separate changes than regions are kept (a board of blinking
+  // cells): they are joined, and the picture still equals a whole draw.
+  Texture back = Pattern(64, 48, true);
+  Texture cell = Pattern(6, 6, false);
+  auto patched = MakeDevice();
+  auto draw = [&](RenderDevice& d, int scene) {
+    d.DrawTexture(back, RECT{0, 0, 64, 48}, Scaled(16, 16, 0, 0), 0xFFFFFFFF);
+    for (int i = 0; i < 150; ++i) {
+      const float x = static_cast<float>(20 + (i % 15) * 30), y = static_cast<float>(20 + (i / 15) * 30);
+      const D3DCOLOR lit = (i * 7 + scene) % 3 == 0 ? 0xFFFFFFFF : 0xFF4080FF;
+      d.DrawTexture(cell, RECT{0, 0, 6, 6}, Scaled(1, 1, x, y), lit);
+    }
+  };
+  for (int scene = 0; scene < 4; ++scene) {
+    patched->BeginScene();
+    draw(*patched, scene);
+    patched->EndScene();
+    auto whole = MakeDevice();
+    whole->BeginScene();
+    draw(*whole, scene);
+    whole->EndScene();
+    ASSERT_EQ(Pixels(*patched), Pixels(*whole)) << "scene " << scene;
+  }
+  EXPECT_GE(patched->Stats().scenesPatched, 3u);
+}
+
 TEST(RenderScene, SceneThatDrawsOverThePictureBeforeIsDrawnWhole) {
   // Without a clear or an opaque picture over everything first, each pixel
   // depends on the one before: a translucent picture that stays put darkens

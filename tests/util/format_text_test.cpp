@@ -114,6 +114,28 @@ TEST(FormatTextTest, OutputIsBounded) {
   EXPECT_EQ(FormatTextWin("%s%s", {big.c_str(), big.c_str()}).size(), 1023u);
 }
 
+TEST(FormatTextTest, AppendingWritesIntoTheCallersBuffer) {
+  // The same text as FormatText, after what the buffer held, and in place
+  // while its capacity suffices.
+  std::string out = "ab";
+  out.reserve(4096);
+  const char* buffer = out.data();
+  AppendFormatText(out, "<%-5d|%s|%.2f|%c|%5%>", {7, "x", 1.5, 'q'});
+  AppendFormatText(out, "%300d", {5});  // longer than any small scratch space
+  AppendFormatText(out, nullptr, {1});
+  EXPECT_EQ(out, "ab" + FormatText("<%-5d|%s|%.2f|%c|%5%>", {7, "x", 1.5, 'q'}) + std::string(299, ' ') + "5");
+  EXPECT_EQ(out.data(), buffer);
+  // The bound counts only what one call adds.
+  const std::string big(10000, 'x');
+  out.assign(20000, 'y');
+  AppendFormatText(out, "%s%s", {big.c_str(), big.c_str()});
+  EXPECT_EQ(out.size(), 20000u + 16u * 1024u);
+  EXPECT_EQ(out.find('x'), 20000u);
+  // Flags written more than once mean what they mean once.
+  for (const char* f : {"%--5d|", "%00+ +5d|", "%##x|", "%-+-+ #0 #0-12.3d|", "%0000-#x"})
+    EXPECT_EQ(FormatText(f, {42}), Sprintf(f, 42)) << f;
+}
+
 TEST(FormatTextTest, WindowsFormatterTakesIntegersAndStringsOnly) {
   EXPECT_EQ(FormatTextWin(" Time: %d:%02d", {61, 5}), " Time: 61:05");
   EXPECT_EQ(FormatTextWin("%f", {1.5}), "%f");
