@@ -358,6 +358,136 @@ void DrawScaled(uint32_t* dst, int dstWidth, const uint32_t* src, int pitch, int
   }
 }
 
+// A picture through a general transform: the screen box it covers and the
+// steps that map screen pixels back into sprite space.
+struct QuadWalk {
+  int sw = 0, sh = 0, W = 0;
+  int bx0 = 0, bx1 = 0, by0 = 0, by1 = 0;  // covered box, within the screen
+  double tdx = 0, tdy = 0, dudx = 0, dudy = 0, dvdx = 0, dvdy = 0;
+
+  // False when nothing of the picture can show on a W x H screen.
+  bool Prepare(const Matrix2D& m, int width, int height, int screenW, int screenH) {
+    sw = width;
+    sh = height;
+    W = screenW;
+    const double a11 = m.m11, a12 = m.m12, a21 = m.m21, a22 = m.m22;
+    tdx = m.dx;
+    tdy = m.dy;
+    const double det = a11 * a22 - a21 * a12;
+    if (!(std::fabs(det) > 1e-12)) return false;  // collapsed to a line or a point
+    dudx = a22 / det;
+    dudy = -a21 / det;
+    dvdx = -a12 / det;
+    dvdy = a11 / det;
+    // A quad smaller than 1/65536 of its texels per pixel is invisible.
+    constexpr double kMaxStep = 65536.0;
+    if (std::fabs(dudx) > kMaxStep || std::fabs(dudy) > kMaxStep || std::fabs(dvdx) > kMaxStep ||
+        std::fabs(dvdy) > kMaxStep)
+      return false;
+    double minX = tdx, maxX = tdx, minY = tdy, maxY = tdy;
+    const double cornerU[3] = {static_cast<double>(sw), 0.0, static_cast<double>(sw)};
+    const double cornerV[3] = {0.0, static_cast<double>(sh), static_cast<double>(sh)};
+    for (int i = 0; i < 3; ++i) {
+      const double X = a11 * cornerU[i] + a21 * cornerV[i] + tdx;
+      const double Y = a12 * cornerU[i] + a22 * cornerV[i] + tdy;
+      minX = std::min(minX, X);
+      maxX = std::max(maxX, X);
+      minY = std::min(minY, Y);
+      maxY = std::max(maxY, Y);
+    }
+    if (!(maxX > 0) || !(minX < screenW) || !(maxY > 0) || !(minY < screenH)) return false;
+    bx0 = static_cast<int>(std::max(0.0, std::floor(minX)));
+    bx1 = static_cast<int>(std::min(static_cast<double>(screenW), std::ceil(maxX)));
+    by0 = static_cast<int>(std::max(0.0, std::floor(minY)));
+    by1 = static_cast<int>(std::min(static_cast<double>(screenH), std::ceil(maxY)));
+    return true;
+  }
+
+  // Draws the turned picture within the clip, bilinearly filtered and blended
+  // onto the target; `pixelAt(py, px)` says where screen pixel (px, py) of the
+  // target lies. Every pixel is worked out on its own, so drawing only the
+  // part inside a clip gives exactly the pixels a whole draw gives there.
+  // With `store`, the premultiplied pixels are written instead of blended (the
+  // target starts transparent), as for the scaled-picture cache.
+  template <bool store = false, class PixelAt>
+  void DrawTurned(const uint32_t* srcBase, int tw, const Tint& tint, const RECT& clip,
+                  PixelAt pixelAt) const {
+    const int64_t uLimit = static_cast<int64_t>(sw) << kFracBits;
+    const int64_t vLimit = static_cast<int64_t>(sh) << kFracBits;
+    const int64_t stepU = std::llround(dudx * kFracOne);
+    const int64_t stepV = std::llround(dvdx * kFracOne);
+    const int64_t maxSU = static_cast<int64_t>(sw - 1) << kFracBits;
+    const int64_t maxSV = static_cast<int64_t>(sh - 1) << kFracBits;
+    const int cy0 = std::max(by0, static_cast<int>(clip.top));
+    const int cy1 = std::min(by1, static_cast<int>(clip.bottom));
+    for (int py = cy0; py < cy1; ++py) {
+      const double cy = py + 0.5 - tdy;
+      // u(X) = dudx * (X - dx) + dudy * cy, v(X) = dvdx * (X - dx) + dvdy * cy.
+      const double u0 = dudy * cy, v0 = dvdy * cy;
+      double lo = bx0 + 0.5, hi = bx1 - 0.5;  // range of pixel centres X
+      bool empty = false;
+      auto narrow = [&](double base, double slope, double limit) {
+        // Keep X where 0 <= base + slope * (X - dx) < limit.
+        if (slope == 0.0) {
+          if (!(base >= 0.0 && base < limit)) empty = true;
+          return;
+        }
+        double xa = tdx + (0.0 - base) / slope, xb = tdx + (limit - base) / slope;
+        if (xa > xb) std::swap(xa, xb);
+        lo = std::max(lo, xa);
+        hi = std::min(hi, xb);
+      };
+      narrow(u0, dudx, sw);
+      narrow(v0, dvdx, sh);
+      if (empty || !(lo <= hi + 2.0)) continue;
+      // One pixel of slack on each side; the exact test is made per pixel below.
+      const int px0 = std::max(bx0, static_cast<int>(std::floor(std::max(lo, -1.0) - 0.5)) - 1);
+      const int px1 = std::min(bx1, static_cast<int>(std::ceil(std::min(hi, W + 1.0) - 0.5)) + 2);
+      if (px0 >= px1) continue;
+      const double X0 = px0 + 0.5 - tdx;
+      const double uStart = dudx * X0 + u0, vStart = dvdx * X0 + v0;
+      if (std::fabs(uStart) > kCoordLimit || std::fabs(vStart) > kCoordLimit) continue;
+      int64_t u = static_cast<int64_t>(std::floor(uStart * kFracOne));
+      int64_t v = static_cast<int64_t>(std::floor(vStart * kFracOne));
+      // The walk starts where a whole draw starts, so each pixel samples the
+      // same place; the steps before the clip are taken at once.
+      const int first = std::max(px0, static_cast<int>(clip.left));
+      const int last = std::min(px1, static_cast<int>(clip.right));
+      if (first >= last) continue;
+      u += stepU * (first - px0);
+      v += stepV * (first - px0);
+      uint32_t* d = pixelAt(py, first);
+      for (int px = first; px < last; ++px, ++d, u += stepU, v += stepV) {
+        if (u < 0 || u >= uLimit || v < 0 || v >= vLimit) continue;
+        const int64_t su = std::clamp<int64_t>(u + kSampleBias, 0, maxSU);
+        const int64_t sv = std::clamp<int64_t>(v + kSampleBias, 0, maxSV);
+        const int x0 = static_cast<int>(su >> kFracBits), y0 = static_cast<int>(sv >> kFracBits);
+        const uint32_t fx = static_cast<uint32_t>(su >> (kFracBits - 8)) & 0xFF;
+        const uint32_t fy = static_cast<uint32_t>(sv >> (kFracBits - 8)) & 0xFF;
+        const int x1 = x0 + (x0 < sw - 1 ? 1 : 0);
+        const uint32_t* row0 = srcBase + static_cast<size_t>(y0) * tw;
+        const uint32_t* row1 = y0 < sh - 1 ? row0 + tw : row0;
+        const uint32_t t00 = row0[x0], t01 = row0[x1], t10 = row1[x0], t11 = row1[x1];
+        uint32_t p;
+        if ((t00 & t01 & t10 & t11) >= 0xFF000000u) {
+          // All four opaque: no premultiplying, and with a white tint no blending.
+          p = Lerp(Lerp(t00, t01, fx), Lerp(t10, t11, fx), fy);
+          if (tint.white) {
+            *d = p;
+            continue;
+          }
+        } else {
+          p = Lerp(Lerp(Premultiply(t00), Premultiply(t01), fx),
+                   Lerp(Premultiply(t10), Premultiply(t11), fx), fy);
+        }
+        p = tint.Apply(p);
+        if ((p >> 24) == 0) continue;
+        *d = store ? p : BlendPremultiplied(p, *d);
+      }
+    }
+  }
+};
+
 }  // namespace
 
 Matrix2D MatrixTransformation2D(const D3DXVECTOR2* scaling, const D3DXVECTOR2* rotationCentre,
@@ -393,12 +523,15 @@ struct RenderDevice::ScaledCache {
     uint64_t serial;
     int32_t left, top, width, height;
     float scaleX, scaleY;
-    double fracX, fracY;  // the picture's offset from its whole-pixel origin
+    float turnX, turnY;  // the transform's m12 and m21, zero unless the picture is turned
+    // The picture's offset from its whole-pixel origin; for a turned picture
+    // its whole position, as such a picture is kept only where it lies.
+    double fracX, fracY;
     uint32_t colour;
     bool operator==(const Key& o) const {
       return serial == o.serial && left == o.left && top == o.top && width == o.width &&
-             height == o.height && scaleX == o.scaleX && scaleY == o.scaleY && fracX == o.fracX &&
-             fracY == o.fracY && colour == o.colour;
+             height == o.height && scaleX == o.scaleX && scaleY == o.scaleY && turnX == o.turnX &&
+             turnY == o.turnY && fracX == o.fracX && fracY == o.fracY && colour == o.colour;
     }
   };
   // What an entry holds besides its words: the picture's pixels,
@@ -828,10 +961,9 @@ void RenderDevice::DrawTextureNow(const Texture& texture, const RECT& source,
   const int sw = right - left, sh = bottom - top;
   const int W = width_, H = height_;
   const Tint tint(colour);
-  // Scaled or tinted pictures without rotation come from the cache once they
-  // have been drawn the same way in the scene before.
-  if (cacheable && m.m12 == 0.0f && m.m21 == 0.0f &&
-      !(m.m11 == 1.0f && m.m22 == 1.0f && tint.white) &&
+  // Scaled, turned or tinted pictures come from the cache once they have been
+  // drawn the same way in the scene before.
+  if (cacheable && !(m.m11 == 1.0f && m.m22 == 1.0f && m.m12 == 0.0f && m.m21 == 0.0f && tint.white) &&
       DrawCached(texture, left, top, sw, sh, m, colour))
     return;
   const uint32_t* texels = texture.texels.data();
@@ -865,120 +997,21 @@ void RenderDevice::DrawTextureNow(const Texture& texture, const RECT& source,
 
   // General case: walk the screen pixels of the transformed quad and map each
   // pixel centre back into sprite space.
-  const double a11 = m.m11, a12 = m.m12, a21 = m.m21, a22 = m.m22;
-  const double tdx = m.dx, tdy = m.dy;
-  const double det = a11 * a22 - a21 * a12;
-  if (!(std::fabs(det) > 1e-12)) return;  // collapsed to a line or a point
-  const double dudx = a22 / det, dudy = -a21 / det;
-  const double dvdx = -a12 / det, dvdy = a11 / det;
-  // A quad smaller than 1/65536 of its texels per pixel is invisible.
-  constexpr double kMaxStep = 65536.0;
-  if (std::fabs(dudx) > kMaxStep || std::fabs(dudy) > kMaxStep || std::fabs(dvdx) > kMaxStep ||
-      std::fabs(dvdy) > kMaxStep)
-    return;
-
-  double minX = tdx, maxX = tdx, minY = tdy, maxY = tdy;
-  const double cornerU[3] = {static_cast<double>(sw), 0.0, static_cast<double>(sw)};
-  const double cornerV[3] = {0.0, static_cast<double>(sh), static_cast<double>(sh)};
-  for (int i = 0; i < 3; ++i) {
-    const double X = a11 * cornerU[i] + a21 * cornerV[i] + tdx;
-    const double Y = a12 * cornerU[i] + a22 * cornerV[i] + tdy;
-    minX = std::min(minX, X);
-    maxX = std::max(maxX, X);
-    minY = std::min(minY, Y);
-    maxY = std::max(maxY, Y);
-  }
-  if (!(maxX > 0) || !(minX < W) || !(maxY > 0) || !(minY < H)) return;
-  const int bx0 = static_cast<int>(std::max(0.0, std::floor(minX)));
-  const int bx1 = static_cast<int>(std::min(static_cast<double>(W), std::ceil(maxX)));
-  const int by0 = static_cast<int>(std::max(0.0, std::floor(minY)));
-  const int by1 = static_cast<int>(std::min(static_cast<double>(H), std::ceil(maxY)));
-
-  const int64_t uLimit = static_cast<int64_t>(sw) << kFracBits;
-  const int64_t vLimit = static_cast<int64_t>(sh) << kFracBits;
-  const int64_t stepU = std::llround(dudx * kFracOne);
-  const int64_t stepV = std::llround(dvdx * kFracOne);
-  const int64_t maxSU = static_cast<int64_t>(sw - 1) << kFracBits;
-  const int64_t maxSV = static_cast<int64_t>(sh - 1) << kFracBits;
+  QuadWalk q;
+  if (!q.Prepare(m, sw, sh, W, H)) return;
   const uint32_t* srcBase = texels + static_cast<size_t>(top) * tw + left;
-
-  // Every pixel is worked out on its own, so drawing only the part inside the
-  // clip gives exactly the pixels a whole draw gives there.
-  const int cy0 = std::max(by0, static_cast<int>(clip_.top));
-  const int cy1 = std::min(by1, static_cast<int>(clip_.bottom));
-  if (a12 == 0.0 && a21 == 0.0) {
-    const int cx0 = std::max(bx0, static_cast<int>(clip_.left));
-    const int cx1 = std::min(bx1, static_cast<int>(clip_.right));
+  if (m.m12 == 0.0f && m.m21 == 0.0f) {
+    const int cx0 = std::max(q.bx0, static_cast<int>(clip_.left));
+    const int cx1 = std::min(q.bx1, static_cast<int>(clip_.right));
+    const int cy0 = std::max(q.by0, static_cast<int>(clip_.top));
+    const int cy1 = std::min(q.by1, static_cast<int>(clip_.bottom));
     if (cx0 < cx1 && cy0 < cy1)
-      DrawScaled(dst, W, srcBase, tw, sw, sh, a11, a22, tdx, tdy, cx0, cx1, cy0, cy1, colour);
+      DrawScaled(dst, W, srcBase, tw, sw, sh, m.m11, m.m22, m.dx, m.dy, cx0, cx1, cy0, cy1, colour);
     return;
   }
-
-  for (int py = cy0; py < cy1; ++py) {
-    const double cy = py + 0.5 - tdy;
-    // u(X) = dudx * (X - dx) + dudy * cy, v(X) = dvdx * (X - dx) + dvdy * cy.
-    const double u0 = dudy * cy, v0 = dvdy * cy;
-    double lo = bx0 + 0.5, hi = bx1 - 0.5;  // range of pixel centres X
-    bool empty = false;
-    auto narrow = [&](double base, double slope, double limit) {
-      // Keep X where 0 <= base + slope * (X - dx) < limit.
-      if (slope == 0.0) {
-        if (!(base >= 0.0 && base < limit)) empty = true;
-        return;
-      }
-      double xa = tdx + (0.0 - base) / slope, xb = tdx + (limit - base) / slope;
-      if (xa > xb) std::swap(xa, xb);
-      lo = std::max(lo, xa);
-      hi = std::min(hi, xb);
-    };
-    narrow(u0, dudx, sw);
-    narrow(v0, dvdx, sh);
-    if (empty || !(lo <= hi + 2.0)) continue;
-    // One pixel of slack on each side; the exact test is made per pixel below.
-    const int px0 = std::max(bx0, static_cast<int>(std::floor(std::max(lo, -1.0) - 0.5)) - 1);
-    const int px1 = std::min(bx1, static_cast<int>(std::ceil(std::min(hi, W + 1.0) - 0.5)) + 2);
-    if (px0 >= px1) continue;
-    const double X0 = px0 + 0.5 - tdx;
-    const double uStart = dudx * X0 + u0, vStart = dvdx * X0 + v0;
-    if (std::fabs(uStart) > kCoordLimit || std::fabs(vStart) > kCoordLimit) continue;
-    int64_t u = static_cast<int64_t>(std::floor(uStart * kFracOne));
-    int64_t v = static_cast<int64_t>(std::floor(vStart * kFracOne));
-    // The walk starts where a whole draw starts, so each pixel samples the
-    // same place; the steps before the clip are taken at once.
-    const int first = std::max(px0, static_cast<int>(clip_.left));
-    const int last = std::min(px1, static_cast<int>(clip_.right));
-    if (first >= last) continue;
-    u += stepU * (first - px0);
-    v += stepV * (first - px0);
-    uint32_t* dstRow = dst + static_cast<size_t>(py) * W;
-    for (int px = first; px < last; ++px, u += stepU, v += stepV) {
-      if (u < 0 || u >= uLimit || v < 0 || v >= vLimit) continue;
-      const int64_t su = std::clamp<int64_t>(u + kSampleBias, 0, maxSU);
-      const int64_t sv = std::clamp<int64_t>(v + kSampleBias, 0, maxSV);
-      const int x0 = static_cast<int>(su >> kFracBits), y0 = static_cast<int>(sv >> kFracBits);
-      const uint32_t fx = static_cast<uint32_t>(su >> (kFracBits - 8)) & 0xFF;
-      const uint32_t fy = static_cast<uint32_t>(sv >> (kFracBits - 8)) & 0xFF;
-      const int x1 = x0 + (x0 < sw - 1 ? 1 : 0);
-      const uint32_t* row0 = srcBase + static_cast<size_t>(y0) * tw;
-      const uint32_t* row1 = y0 < sh - 1 ? row0 + tw : row0;
-      const uint32_t t00 = row0[x0], t01 = row0[x1], t10 = row1[x0], t11 = row1[x1];
-      uint32_t p;
-      if ((t00 & t01 & t10 & t11) >= 0xFF000000u) {
-        // All four opaque: no premultiplying, and with a white tint no blending.
-        p = Lerp(Lerp(t00, t01, fx), Lerp(t10, t11, fx), fy);
-        if (tint.white) {
-          dstRow[px] = p;
-          continue;
-        }
-      } else {
-        p = Lerp(Lerp(Premultiply(t00), Premultiply(t01), fx),
-                 Lerp(Premultiply(t10), Premultiply(t11), fx), fy);
-      }
-      p = tint.Apply(p);
-      if ((p >> 24) == 0) continue;
-      dstRow[px] = BlendPremultiplied(p, dstRow[px]);
-    }
-  }
+  q.DrawTurned(srcBase, tw, tint, clip_, [dst, W](int py, int px) {
+    return dst + static_cast<size_t>(py) * W + px;
+  });
 }
 
 void RenderDevice::DrawMask(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch,
@@ -1038,11 +1071,20 @@ void RenderDevice::CacheDeleter::operator()(ScaledCache* cache) const { delete c
 bool RenderDevice::DrawCached(const Texture& texture, int left, int top, int sw, int sh,
                               const Matrix2D& m, D3DCOLOR colour) {
   if (!cache_) return false;
-  const bool unscaled = m.m11 == 1.0f && m.m22 == 1.0f;
+  const bool turned = m.m12 != 0.0f || m.m21 != 0.0f;
+  const bool unscaled = !turned && m.m11 == 1.0f && m.m22 == 1.0f;
   // Where the picture lies: whole-pixel origin and size, as the direct draw
-  // would place it.
+  // would place it. A turned picture is kept as far as it shows on screen,
+  // walked exactly as the direct draw walks it.
+  QuadWalk walk;
   double originX, originY, extentX, extentY;
-  if (unscaled) {
+  if (turned) {
+    if (!walk.Prepare(m, sw, sh, width_, height_)) return true;  // nothing of it shows
+    originX = walk.bx0;
+    originY = walk.by0;
+    extentX = walk.bx1 - walk.bx0;
+    extentY = walk.by1 - walk.by0;
+  } else if (unscaled) {
     originX = std::floor(static_cast<double>(m.dx) + 0.5);
     originY = std::floor(static_cast<double>(m.dy) + 0.5);
     extentX = sw;
@@ -1070,8 +1112,10 @@ bool RenderDevice::DrawCached(const Texture& texture, int left, int top, int sw,
   key.height = sh;
   key.scaleX = m.m11;
   key.scaleY = m.m22;
-  key.fracX = unscaled ? 0.0 : m.dx - originX;
-  key.fracY = unscaled ? 0.0 : m.dy - originY;
+  key.turnX = m.m12;
+  key.turnY = m.m21;
+  key.fracX = turned ? m.dx : unscaled ? 0.0 : m.dx - originX;
+  key.fracY = turned ? m.dy : unscaled ? 0.0 : m.dy - originY;
   key.colour = colour;
 
   ScaledCache& cache = *cache_;
@@ -1084,7 +1128,14 @@ bool RenderDevice::DrawCached(const Texture& texture, int left, int top, int sw,
     uint32_t* pixels = cache.store.Words(*entry);
     std::fill(pixels, pixels + size, 0u);
     const uint32_t* srcBase = texture.texels.data() + static_cast<size_t>(top) * texture.width + left;
-    if (unscaled) {
+    if (turned) {
+      // Drawn over transparent pixels, the blend leaves each pixel as the
+      // premultiplied value the direct draw would blend.
+      walk.DrawTurned<true>(srcBase, texture.width, Tint(colour), RECT{ox, oy, ox + cw, oy + ch},
+                      [pixels, cw, ox, oy](int py, int px) {
+                        return pixels + static_cast<size_t>(py - oy) * cw + (px - ox);
+                      });
+    } else if (unscaled) {
       const Tint tint(colour);
       for (int y = 0; y < sh; ++y)
         for (int x = 0; x < sw; ++x)

@@ -133,8 +133,13 @@ TEST(RenderScene, ClearIsLeftOutOnlyUnderAnOpaqueFullScreenPicture) {
   EXPECT_EQ(device->BackBuffer()[767 * 1024], 0xFF646464u);
 }
 
-TEST(RenderScene, CachedScaledAndTintedPicturesMatchDirectDrawsExactly) {
-  // Scaled up and down, mirrored, tinted, translucent, on sub-pixel
+Matrix2D Turned(float sx, float sy, float angle, float x, float y) {
+  const D3DXVECTOR2 scaling{sx, sy}, centre{25 * sx, 20 * sy}, at{x, y};
+  return MatrixTransformation2D(&scaling, &centre, angle, &at);
+}
+
+TEST(RenderScene, CachedScaledTurnedAndTintedPicturesMatchDirectDrawsExactly) {
+  // Scaled up and down, mirrored, turned, tinted, translucent, on sub-pixel
   // positions and partly off screen.
   Texture card = Pattern(50, 40, false);
   struct Draw {
@@ -148,6 +153,11 @@ TEST(RenderScene, CachedScaledAndTintedPicturesMatchDirectDrawsExactly) {
       {Scaled(2.3f, 2.3f, -30.4f, 730.9f), 0xFFFFFFFF},
       {Scaled(1.0f, 1.0f, 600.4f, 600.6f), 0x7F00FF00},  // tinted, unscaled
       {Scaled(1024.0f / 50, 768.0f / 40, 0, 0), 0x7F000000},
+      {Turned(1.0f, 1.0f, 0.3f, 200.5f, 400.25f), 0xFFFFFFFF},
+      {Turned(2.5f, 1.5f, -2.0f, 500.3f, 200.7f), 0xFF8040C0},
+      {Turned(0.7f, 0.7f, 1.0f, 850.0f, 500.0f), 0x60FFFFFF},
+      {Turned(3.0f, 3.0f, 0.8f, -60.2f, -40.6f), 0xFFFFFFFF},   // partly off screen
+      {Turned(2.0f, 2.0f, 2.5f, 990.4f, 740.1f), 0xFF000000},
   };
   auto direct = MakeDevice();
   direct->Clear(0xFF646464);
@@ -166,11 +176,13 @@ TEST(RenderScene, CachedScaledAndTintedPicturesMatchDirectDrawsExactly) {
   EXPECT_EQ(cached->Stats().cacheBuilds, draws.size());
   EXPECT_EQ(cached->Stats().cacheDraws, 2 * draws.size());
 
-  // A picture that moves by a fraction of a pixel each scene is never cached.
+  // A picture that moves by a fraction of a pixel each scene is never
+  // cached, and a turned one that moves by whole pixels neither.
   auto moving = MakeDevice();
   for (int scene = 0; scene < 4; ++scene) {
     moving->BeginScene();
     moving->DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(1.5f, 1.5f, 10.0f + scene * 0.25f, 10), 0xFFFFFFFF);
+    moving->DrawTexture(card, RECT{0, 0, 50, 40}, Turned(1.5f, 1.5f, 0.5f, 300.0f + scene, 300), 0xFFFFFFFF);
     moving->EndScene();
   }
   EXPECT_EQ(moving->Stats().cacheBuilds, 0u);
