@@ -564,6 +564,9 @@ void MainMenu::Render() {
       if (alpha > 0) DrawFullScreenShade(app->texMisc1, static_cast<D3DCOLOR>(alpha) << 24);
     }
     if (currentPage == 55) DrawFullScreenShade(app->texMisc2, 0x7F000000);
+    // Under a page the game's picture is kept and copied while it stays the
+    // same, so only the page is drawn.
+    if (currentPage != 0 && app->device) app->device->KeepLayer();
   } else {
     const RECT src{0, 0, 1024, 768};
     const D3DXVECTOR2 scale{W / 1024.0f, H / 768.0f};

@@ -6,6 +6,9 @@
 // EndScene compares the recording with the previous scene's: a scene that
 // would draw exactly the same picture costs neither drawing nor presenting,
 // and a scene that differs in a few places is drawn again only there.
+// A scene may mark its first calls as a layer (a game held still under a
+// page): the pixels they make are kept and copied into later scenes that begin
+// with the same calls.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -78,8 +81,13 @@ class RenderDevice {
   // Shows the back buffer when it changed since the last present, or when the
   // window asked to be painted again.
   void Present();
-  // The next scene is drawn even if it equals the last one.
+  // The next scene is drawn even if it equals the last one. A kept layer
+  // stays: it holds the pixels of its calls whatever was on screen.
   void ForgetLastScene() { lastSceneValid_ = false; }
+  // Marks the calls recorded so far in this scene as a layer worth keeping.
+  // It counts when the scene begins with a clear or an opaque full-screen
+  // picture; the first mark of a scene counts.
+  void KeepLayer();
   // Seconds between two refreshes of the display the window is on (1/60
   // when unknown or headless); presents are never more frequent.
   double RefreshInterval() const;
@@ -92,6 +100,8 @@ class RenderDevice {
     uint64_t clearsSkipped = 0;   // clears left out under an opaque full-screen picture
     uint64_t cacheBuilds = 0;     // scaled pictures made for the cache
     uint64_t cacheDraws = 0;      // draws served from the cache
+    uint64_t layersKept = 0;      // layers drawn and kept
+    uint64_t layerCopies = 0;     // drawings that began with a copy of the kept layer
   };
   const Counters& Stats() const { return counters_; }
   // Whether presenting goes through the GPU (an SDL renderer) or straight
@@ -121,7 +131,7 @@ class RenderDevice {
   // One recorded drawing call. Plain bytes without holes, so scenes compare
   // with memcmp.
   struct Command {
-    uint32_t kind;  // 0 clear, 1 texture, 2 mask
+    uint32_t kind;  // 0 clear, 1 texture, 2 mask, 3 end of the layer to keep
     uint32_t colour;
     const Texture* texture;
     uint64_t serial;
@@ -145,6 +155,9 @@ class RenderDevice {
   bool DrawCached(const Texture& texture, int left, int top, int sw, int sh, const Matrix2D& m,
                   D3DCOLOR colour);
   bool CoversScreenOpaquely(const Command& c);
+  size_t LayerMark();
+  bool LayerMatches(size_t mark) const;
+  void KeepLayerPixels(size_t mark);
   bool RectOpaque(const Texture& texture, const RECT& source);
   void TouchedOutsideScene() {
     lastSceneValid_ = false;
@@ -177,6 +190,12 @@ class RenderDevice {
     void operator()(ScaledCache* cache) const;
   };
   std::unique_ptr<ScaledCache, CacheDeleter> cache_;
+  // The kept layer: its calls (with their mask bytes) and the back buffer as
+  // they left it.
+  std::vector<Command> layerCalls_;
+  std::vector<uint8_t> layerMasks_;
+  std::vector<uint32_t> layerPixels_;
+  bool layerValid_ = false;
   Counters counters_;
 };
 using IDirect3DDevice9 = RenderDevice;

@@ -400,6 +400,44 @@ TEST(PlatformRenderDevice, MaskBlendsCoverageInsideTheClip) {
   device->DrawMask(mask, 3, 2, 2, 0, 0, 0xFFFFFFFF, clip);  // pitch below width: refused
 }
 
+TEST(PlatformRenderDevice, MaskPixelsFollowTheBlendFormulaExactly) {
+  // Coverage of every kind in runs of four and in the odd pixels around them,
+  // over a varied background, in opaque and translucent colours, clipped on
+  // odd columns.
+  auto round255 = [](uint32_t x) { return (2 * x + 255) / 510; };
+  std::vector<uint8_t> mask(37 * 9);
+  for (size_t i = 0; i < mask.size(); ++i) {
+    const uint32_t k = static_cast<uint32_t>(i * 2654435761u >> 7);
+    mask[i] = (i / 8) % 3 == 0 ? 0 : (i / 4) % 5 == 1 ? 255 : static_cast<uint8_t>(k);
+  }
+  for (uint32_t colour : {0xFF000000u, 0xFFFFFFFFu, 0xFF3080C0u, 0x80FF4020u, 0x01FFFFFFu}) {
+    auto device = MakeDevice();
+    Texture background = MakeTexture(64, 16, 0);
+    for (size_t i = 0; i < background.texels.size(); ++i)
+      background.texels[i] = 0xFF000000u | static_cast<uint32_t>(i * 0x9E3779B1u >> 8);
+    device->DrawTexture(background, Rect(0, 0, 64, 16), Translation(0, 0), 0xFFFFFFFF);
+    const std::vector<uint32_t> before(device->BackBuffer(), device->BackBuffer() + 1024 * 768);
+    const RECT clip = Rect(3, 1, 34, 16);
+    device->DrawMask(mask.data(), 37, 9, 37, 1, 2, colour, clip);
+    const uint32_t ca = colour >> 24;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 64; ++x) {
+        uint32_t expected = before[static_cast<size_t>(y) * 1024 + x];
+        const bool inside = x >= 3 && x < 34 && y >= 2 && y < 11 && x >= 1 && x < 38;
+        if (inside) {
+          const uint32_t a = round255(ca * mask[static_cast<size_t>(y - 2) * 37 + (x - 1)]);
+          uint32_t out = 0xFF000000u;
+          for (int shift : {0, 8, 16}) {
+            const uint32_t c = (colour >> shift) & 0xFF, d = (expected >> shift) & 0xFF;
+            out |= (round255(c * a) + round255(d * (255 - a))) << shift;
+          }
+          expected = out;
+        }
+        ASSERT_EQ(Pixel(*device, x, y), expected) << std::hex << colour << std::dec << " at " << x << "," << y;
+      }
+  }
+}
+
 TEST(PlatformImageCodec, PngRoundTripKeepsPixels) {
   TempDir dir;
   const int w = 37, h = 11;

@@ -302,3 +302,60 @@ TEST(RenderScene, SceneThatDrawsOverThePictureBeforeIsDrawnWhole) {
   }
   EXPECT_EQ(recorded->Stats().scenesPatched, 0u);
 }
+
+TEST(RenderScene, AKeptLayerGivesThePicturesOfItsCallsAndFollowsEveryChange) {
+  // A still game under a page: the calls before the mark are kept as pixels.
+  // Scenes drawn whole, drawn in part, with a changed call or mask in the
+  // layer, a texture replaced, and a layer without a clear under it must all
+  // equal the same scenes drawn whole without a mark.
+  Texture back = Pattern(600, 450, true);
+  Texture card = Pattern(50, 40, false);
+  std::vector<uint8_t> glyph(12 * 9);
+  for (size_t i = 0; i < glyph.size(); ++i) glyph[i] = static_cast<uint8_t>(i * 41);
+  auto piece = std::make_unique<Texture>(Pattern(30, 30, false));
+  struct Step {
+    int game;        // what the game below draws
+    int page;        // what the page above draws
+    bool forget;     // drawn whole
+    bool cleared;    // the scene begins with a clear
+  };
+  const std::vector<Step> steps = {
+      {0, 0, false, true}, {0, 0, true, true}, {0, 1, false, true}, {0, 2, true, true},
+      {1, 2, false, true}, {1, 2, true, true}, {2, 3, true, true},  {2, 3, true, false},
+      {2, 4, true, true},  {3, 4, true, true}, {3, 5, false, true},
+  };
+  auto draw = [&](RenderDevice& d, const Step& s, bool mark) {
+    if (s.cleared) {
+      d.Clear(0xFF646464);
+      d.DrawTexture(back, RECT{0, 0, 600, 450}, Scaled(1024.0f / 600, 768.0f / 450, 0, 0), 0xFFFFFFFF);
+    } else {
+      d.DrawTexture(back, RECT{0, 0, 600, 450}, Scaled(0.5f, 0.5f, 0, 0), 0xFFFFFFFF);
+    }
+    d.DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(1.7f, 1.7f, 100.3f + (s.game == 1), 50.6f), 0x9F000000);
+    d.DrawTexture(*piece, RECT{0, 0, 30, 30}, Scaled(2, 2, 400, 300), 0xFFFFFFFF);
+    d.DrawMask(glyph.data() + (s.game == 2), 12, 8, 12, 300, 20, 0xFF000000, RECT{0, 0, 1024, 768});
+    d.DrawTexture(back, RECT{0, 0, 50, 40}, Scaled(20, 18, 0, 0), 0x7F000000);  // the shade
+    if (mark) d.KeepLayer();
+    d.DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(6, 6, 200 + 10.0f * s.page, 150), 0xFFFFFFFF);
+    d.DrawMask(glyph.data(), 12, 8, 12, 500 + s.page, 400, 0xFF3060FF, RECT{0, 0, 1024, 768});
+  };
+  // The plain device draws every scene whole, over the same picture before.
+  auto kept = MakeDevice();
+  auto plain = MakeDevice();
+  for (size_t i = 0; i < steps.size(); ++i) {
+    if (steps[i].game == 3 && steps[i - 1].game != 3) piece = std::make_unique<Texture>(Pattern(30, 30, true));
+    if (steps[i].forget) kept->ForgetLastScene();
+    kept->BeginScene();
+    draw(*kept, steps[i], true);
+    kept->EndScene();
+    plain->ForgetLastScene();
+    plain->BeginScene();
+    draw(*plain, steps[i], false);
+    plain->EndScene();
+    ASSERT_EQ(Pixels(*kept), Pixels(*plain)) << "step " << i;
+  }
+  // Kept at the first drawing of each new game picture drawn whole (not
+  // over an unknown picture); copied wherever it still held.
+  EXPECT_EQ(kept->Stats().layersKept, 4u);
+  EXPECT_GE(kept->Stats().layerCopies, 5u);
+}
