@@ -98,6 +98,7 @@ class RenderDevice {
     uint64_t scenesPatched = 0;   // of those, drawn only where they changed
     uint64_t presents = 0;        // pictures handed to the window
     uint64_t clearsSkipped = 0;   // clears left out under an opaque full-screen picture
+    uint64_t coversCut = 0;       // full-screen pictures left out under an opaque page
     uint64_t cacheBuilds = 0;     // scaled pictures made for the cache
     uint64_t cacheDraws = 0;      // draws served from the cache
     uint64_t layersKept = 0;      // layers drawn and kept
@@ -159,6 +160,8 @@ class RenderDevice {
   bool LayerMatches(size_t mark) const;
   void KeepLayerPixels(size_t mark);
   bool RectOpaque(const Texture& texture, const RECT& source);
+  RECT OpaqueInterior(const Texture& texture, const RECT& source);
+  RECT HiddenUnderAPage(size_t cover);
   void TouchedOutsideScene() {
     lastSceneValid_ = false;
     dirty_ = true;
@@ -186,6 +189,12 @@ class RenderDevice {
     bool opaque;
   };
   std::vector<OpaqueNote> opaqueNotes_;
+  struct InteriorNote {
+    uint64_t serial;
+    RECT source, interior;
+  };
+  std::vector<InteriorNote> interiorNotes_;
+  std::vector<int> runLeft_, runRight_;  // working rows for OpaqueInterior
   struct CacheDeleter {
     void operator()(ScaledCache* cache) const;
   };

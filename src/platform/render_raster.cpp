@@ -860,9 +860,38 @@ void RenderDevice::Replay(bool everyCall) {
       keepLayer = whole;
     }
   }
+  // The full-screen picture a scene begins with need not be drawn where an
+  // opaque page drawn later hides it. Not with a layer to keep: its pixels
+  // must be whole.
+  size_t cover = scene_.size();
+  RECT hidden{};
+  if (mark == scene_.size() && !scene_.empty()) {
+    cover = scene_[0].kind == 0 && scene_.size() > 1 ? 1 : 0;
+    if (CoversScreenOpaquely(scene_[cover]))
+      hidden = HiddenUnderAPage(cover);
+    else
+      cover = scene_.size();
+  }
   for (; i < scene_.size(); ++i) {
     const Command& c = scene_[i];
     if (!everyCall && !whole && !Overlap(CommandBox(c, width_, height_), clip_)) continue;
+    if (i == cover && !Empty(hidden)) {
+      // Drawn in the bands around the hidden part, each within the clip.
+      const RECT clip = clip_;
+      const RECT bands[4] = {RECT{0, 0, width_, hidden.top}, RECT{0, hidden.bottom, width_, height_},
+                             RECT{0, hidden.top, hidden.left, hidden.bottom},
+                             RECT{hidden.right, hidden.top, width_, hidden.bottom}};
+      const Matrix2D m{c.m[0], c.m[1], c.m[2], c.m[3], c.m[4], c.m[5]};
+      for (const RECT& band : bands) {
+        clip_ = RECT{std::max(band.left, clip.left), std::max(band.top, clip.top),
+                     std::min(band.right, clip.right), std::min(band.bottom, clip.bottom)};
+        if (!Empty(clip_))
+          DrawTextureNow(*c.texture, RECT{c.left, c.top, c.right, c.bottom}, m, c.colour, true);
+      }
+      clip_ = clip;
+      ++counters_.coversCut;
+      continue;
+    }
     switch (c.kind) {
       case 0:
         // Nothing of the clear would show under an opaque full-screen picture.
@@ -924,6 +953,89 @@ void RenderDevice::KeepLayerPixels(size_t mark) {
   layerMasks_.assign(sceneMasks_.begin(), sceneMasks_.begin() + static_cast<ptrdiff_t>(masksEnd));
   layerValid_ = true;
   ++counters_.layersKept;
+}
+
+// The largest part of the screen that an opaque, unscaled picture drawn after
+// the scene's full-screen picture (at `cover`) hides: the opaque interior of
+// such a picture, where its pixels do not depend on what lies beneath.
+RECT RenderDevice::HiddenUnderAPage(size_t cover) {
+  RECT best{};
+  int64_t bestArea = 0;
+  for (size_t i = cover + 1; i < scene_.size(); ++i) {
+    const Command& c = scene_[i];
+    if (c.kind != 1 || (c.colour >> 24) != 255 || c.m[0] != 1.0f || c.m[1] != 0.0f ||
+        c.m[2] != 0.0f || c.m[3] != 1.0f)
+      continue;
+    // Large enough to be worth it: at least a tenth of the screen.
+    const int64_t sourceArea = (int64_t{c.right} - c.left) * (int64_t{c.bottom} - c.top);
+    if (sourceArea * 10 < int64_t{width_} * height_ || sourceArea <= bestArea) continue;
+    const RECT inner = OpaqueInterior(*c.texture, RECT{c.left, c.top, c.right, c.bottom});
+    if (Empty(inner)) continue;
+    // Unscaled pictures are recorded on whole pixels.
+    const double ox = c.m[4] - c.left, oy = c.m[5] - c.top;
+    if (!(std::fabs(ox) < kCoordLimit && std::fabs(oy) < kCoordLimit)) continue;
+    const RECT onScreen{
+        static_cast<int32_t>(std::clamp<double>(inner.left + ox, 0, width_)),
+        static_cast<int32_t>(std::clamp<double>(inner.top + oy, 0, height_)),
+        static_cast<int32_t>(std::clamp<double>(inner.right + ox, 0, width_)),
+        static_cast<int32_t>(std::clamp<double>(inner.bottom + oy, 0, height_))};
+    const int64_t area = (int64_t{onScreen.right} - onScreen.left) * (int64_t{onScreen.bottom} - onScreen.top);
+    if (!Empty(onScreen) && area > bestArea) {
+      best = onScreen;
+      bestArea = area;
+    }
+  }
+  return best;
+}
+
+// The largest opaque rectangle grown from the middle of a picture's source
+// rectangle (texture coordinates); empty when its middle is not opaque.
+RECT RenderDevice::OpaqueInterior(const Texture& texture, const RECT& source) {
+  for (const InteriorNote& note : interiorNotes_)
+    if (note.serial == texture.serial && std::memcmp(&note.source, &source, sizeof source) == 0)
+      return note.interior;
+  RECT best{};
+  const RECT src{std::clamp<int32_t>(source.left, 0, texture.width),
+                 std::clamp<int32_t>(source.top, 0, texture.height),
+                 std::clamp<int32_t>(source.right, 0, texture.width),
+                 std::clamp<int32_t>(source.bottom, 0, texture.height)};
+  const int h = src.bottom - src.top;
+  if (!Empty(src) && texture.texels.size() >= static_cast<size_t>(texture.width) * texture.height) {
+    // For each row, the opaque run through the middle column.
+    const int cx = (src.left + src.right) / 2;
+    runLeft_.assign(static_cast<size_t>(h), cx);
+    runRight_.assign(static_cast<size_t>(h), cx);
+    for (int y = 0; y < h; ++y) {
+      const uint32_t* row = texture.texels.data() + static_cast<size_t>(src.top + y) * texture.width;
+      if ((row[cx] >> 24) != 255) continue;
+      int l = cx, r = cx + 1;
+      while (l > src.left && (row[l - 1] >> 24) == 255) --l;
+      while (r < src.right && (row[r] >> 24) == 255) ++r;
+      runLeft_[y] = l;
+      runRight_[y] = r;
+    }
+    // Grown a row at a time from the middle row, towards the side that keeps
+    // it wider; the largest rectangle on the way is the answer.
+    int top = h / 2, bottom = top + 1, left = runLeft_[top], right = runRight_[top];
+    int64_t bestArea = 0;
+    while (right > left) {
+      const int64_t area = int64_t{right - left} * (bottom - top);
+      if (area > bestArea) {
+        bestArea = area;
+        best = RECT{left, src.top + top, right, src.top + bottom};
+      }
+      const bool canUp = top > 0, canDown = bottom < h;
+      if (!canUp && !canDown) break;
+      const int upWidth = canUp ? std::min(right, runRight_[top - 1]) - std::max(left, runLeft_[top - 1]) : -1;
+      const int downWidth = canDown ? std::min(right, runRight_[bottom]) - std::max(left, runLeft_[bottom]) : -1;
+      const int y = upWidth >= downWidth ? --top : bottom++;
+      left = std::max(left, runLeft_[y]);
+      right = std::min(right, runRight_[y]);
+    }
+  }
+  if (interiorNotes_.size() >= 64) interiorNotes_.erase(interiorNotes_.begin());
+  interiorNotes_.push_back({texture.serial, source, best});
+  return best;
 }
 
 bool RenderDevice::RectOpaque(const Texture& texture, const RECT& source) {
