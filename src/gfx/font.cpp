@@ -112,9 +112,9 @@ int Font::DrawText(const char* text, const RECT& rect, DWORD format, D3DCOLOR co
                [&](unsigned char b, int, int64_t x) {
                  const GlyphEntry& e = atlas_->entries[b];
                  if (e.width == 0 || e.height == 0) return;
-                 device->DrawMask(atlas_->Mask(e), e.width, e.height, e.width,
-                                  ClampToInt(left + x + e.left), ClampToInt(baseline - e.top),
-                                  colour, clip);
+                 device->DrawStoredMask(atlas_->store, e.offset, e.width, e.height,
+                                        ClampToInt(left + x + e.left), ClampToInt(baseline - e.top),
+                                        colour, clip);
                });
     }
     lineTop += cell;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 #include "gfx/text_layout.h"
+#include "platform/render_device.h"
 
 class FontFace;
 
@@ -21,6 +22,9 @@ struct GlyphEntry {
 
 struct GlyphAtlas : TextMetrics {
   explicit GlyphAtlas(const FontFace* face) : face(face) {}
+  // The store refers to this atlas's own masks.
+  GlyphAtlas(const GlyphAtlas&) = delete;
+  GlyphAtlas& operator=(const GlyphAtlas&) = delete;
 
   // The entry of a byte, rasterising its glyph the first time it is asked for.
   const GlyphEntry& Entry(unsigned char byte);
@@ -31,7 +35,8 @@ struct GlyphAtlas : TextMetrics {
 
   const FontFace* face;
   GlyphEntry entries[256];
-  std::vector<uint8_t> masks;         // all coverage masks, one after the other
+  std::vector<uint8_t> masks;         // all coverage masks, one after the other, only ever added to
+  MaskStore store{&masks};            // the masks as the device refers to them
   std::vector<int16_t> kerning;       // 256 x 256 pairs, made on first use
   std::vector<TextLine> lines;        // reused by every layout of this font
   int rasterised = 0;                 // glyphs rendered by the face so far

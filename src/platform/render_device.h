@@ -34,6 +34,16 @@ struct Texture {
 };
 using IDirect3DTexture9 = Texture;
 
+// Coverage masks that their owner keeps between scenes (a font's glyphs): the
+// bytes at an offset never change once written, though the vector may move
+// as it grows, and the serial tells this store from any other. A scene refers
+// to such masks instead of copying their bytes.
+struct MaskStore {
+  explicit MaskStore(const std::vector<uint8_t>* bytes) : bytes(bytes) {}
+  const std::vector<uint8_t>* bytes;
+  uint64_t serial = NewTextureSerial();
+};
+
 // 2D affine transform: screen = (m11*x + m21*y + dx, m12*x + m22*y + dy),
 // laid out like the 2D part of a D3DX matrix.
 struct Matrix2D {
@@ -119,6 +129,11 @@ class RenderDevice {
   // clipped to the clip rectangle.
   void DrawMask(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch, int x, int y,
                 D3DCOLOR colour, const RECT& clip);
+  // The same for a mask of a store: `offset` is its first byte, its rows are
+  // maskWidth bytes long. A mask that does not lie wholly in the store is
+  // not drawn.
+  void DrawStoredMask(const MaskStore& store, size_t offset, int maskWidth, int maskHeight, int x,
+                      int y, D3DCOLOR colour, const RECT& clip);
 
   // Scaled and tinted pictures drawn at the same size in scene after scene
   // are kept, drawn once, and afterwards copied; this bounds their memory.
@@ -132,14 +147,15 @@ class RenderDevice {
   // One recorded drawing call. Plain bytes without holes, so scenes compare
   // with memcmp.
   struct Command {
-    uint32_t kind;  // 0 clear, 1 texture, 2 mask, 3 end of the layer to keep
+    uint32_t kind;  // 0 clear, 1 texture, 2 mask, 3 end of the layer to keep, 4 stored mask
     uint32_t colour;
     const Texture* texture;
     uint64_t serial;
     int32_t left, top, right, bottom;  // source rectangle, or the mask's clip
     float m[6];                        // transform
     int32_t maskWidth, maskHeight, x, y;
-    uint64_t maskOffset;               // first byte of the mask in the scene's mask bytes
+    uint64_t maskOffset;               // first byte of the mask in the scene's mask bytes or the store
+    const MaskStore* store;            // a stored mask's store (its serial in `serial`)
   };
  private:
   RenderDevice() = default;

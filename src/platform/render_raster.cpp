@@ -670,7 +670,7 @@ bool Overlap(const RECT& a, const RECT& b) {
 RECT CommandBox(const RenderDevice::Command& c, int width, int height) {
   if (c.kind == 0) return RECT{0, 0, width, height};
   if (c.kind == 3) return RECT{};  // a layer mark draws nothing
-  if (c.kind == 2) {
+  if (c.kind == 2 || c.kind == 4) {
     return RECT{static_cast<int32_t>(std::max<int64_t>({0, c.left, c.x})),
                 static_cast<int32_t>(std::max<int64_t>({0, c.top, c.y})),
                 static_cast<int32_t>(std::min<int64_t>({width, c.right, int64_t{c.x} + c.maskWidth})),
@@ -916,6 +916,15 @@ void RenderDevice::Replay(bool everyCall) {
         DrawMaskNow(sceneMasks_.data() + c.maskOffset, c.maskWidth, c.maskHeight, c.maskWidth, c.x,
                     c.y, c.colour, RECT{c.left, c.top, c.right, c.bottom});
         break;
+      case 4: {
+        // Checked again: the store may have been emptied since the call.
+        const std::vector<uint8_t>& bytes = *c.store->bytes;
+        const size_t size = static_cast<size_t>(c.maskWidth) * static_cast<size_t>(c.maskHeight);
+        if (c.maskOffset <= bytes.size() && size <= bytes.size() - c.maskOffset)
+          DrawMaskNow(bytes.data() + c.maskOffset, c.maskWidth, c.maskHeight, c.maskWidth, c.x, c.y,
+                      c.colour, RECT{c.left, c.top, c.right, c.bottom});
+        break;
+      }
       default:
         if (keepLayer && i == mark) KeepLayerPixels(mark);
         break;
@@ -1209,6 +1218,32 @@ void RenderDevice::DrawMask(const uint8_t* mask, int maskWidth, int maskHeight, 
   }
   TouchedOutsideScene();
   DrawMaskNow(mask, maskWidth, maskHeight, maskPitch, x, y, colour, clip);
+}
+
+void RenderDevice::DrawStoredMask(const MaskStore& store, size_t offset, int maskWidth,
+                                  int maskHeight, int x, int y, D3DCOLOR colour, const RECT& clip) {
+  if (!store.bytes || maskWidth <= 0 || maskHeight <= 0) return;
+  const size_t size = static_cast<size_t>(maskWidth) * static_cast<size_t>(maskHeight);
+  if (offset > store.bytes->size() || size > store.bytes->size() - offset) return;
+  if (recording_) {
+    if ((colour >> 24) == 0) return;
+    Command* c = NewCommand(scene_, 4);
+    c->colour = colour;
+    c->left = clip.left;
+    c->top = clip.top;
+    c->right = clip.right;
+    c->bottom = clip.bottom;
+    c->maskWidth = maskWidth;
+    c->maskHeight = maskHeight;
+    c->x = x;
+    c->y = y;
+    c->maskOffset = offset;
+    c->store = &store;
+    c->serial = store.serial;
+    return;
+  }
+  TouchedOutsideScene();
+  DrawMaskNow(store.bytes->data() + offset, maskWidth, maskHeight, maskWidth, x, y, colour, clip);
 }
 
 void RenderDevice::DrawMaskNow(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch,

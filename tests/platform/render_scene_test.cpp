@@ -103,6 +103,36 @@ TEST(RenderScene, MaskBytesAreTakenWhenRecorded) {
   EXPECT_EQ(Pixels(*recorded), Pixels(*direct));
 }
 
+TEST(RenderScene, StoredMasksAreReferredToAndDrawnFromWhereTheStoreHoldsThem) {
+  // A font's store grows (and moves) while the scene is recorded; a mask
+  // that does not lie in the store is refused; an equal scene is not drawn
+  // again, and the same offset in another store is another mask.
+  std::vector<uint8_t> bytes(64, 200);
+  MaskStore store(&bytes);
+  std::vector<uint8_t> otherBytes(64, 90);
+  MaskStore other(&otherBytes);
+  const RECT all{0, 0, 1024, 768};
+  auto recorded = MakeDevice();
+  auto scene = [&](MaskStore& s, int extra) {
+    recorded->BeginScene();
+    recorded->Clear(0xFF102030);
+    recorded->DrawStoredMask(s, 0, 8, 8, 5, 5, 0xFFFF0000, all);
+    recorded->DrawStoredMask(s, 10000, 2, 3, 50, 5, 0xFFFF0000, all);  // past the end: refused
+    s.bytes == &bytes ? bytes.resize(bytes.size() + extra, 7) : void();
+    return recorded->EndScene();
+  };
+  EXPECT_TRUE(scene(store, 4096));
+  auto direct = MakeDevice();
+  direct->Clear(0xFF102030);
+  direct->DrawMask(bytes.data(), 8, 8, 8, 5, 5, 0xFFFF0000, all);
+  EXPECT_EQ(Pixels(*recorded), Pixels(*direct));
+  EXPECT_FALSE(scene(store, 0));
+  EXPECT_TRUE(scene(other, 0));
+  direct->Clear(0xFF102030);
+  direct->DrawMask(otherBytes.data(), 8, 8, 8, 5, 5, 0xFFFF0000, all);
+  EXPECT_EQ(Pixels(*recorded), Pixels(*direct));
+}
+
 TEST(RenderScene, ClearIsLeftOutOnlyUnderAnOpaqueFullScreenPicture) {
   for (const bool opaque : {true, false}) {
     for (const float scale : {1.0f, 1024.0f / 600.0f}) {
