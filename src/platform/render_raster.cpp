@@ -704,6 +704,22 @@ RenderDevice::Command* NewCommand(std::vector<RenderDevice::Command>& scene, uin
   scene.push_back(c);
   return &scene.back();
 }
+// A mask call: the mask's size and place, its colour and the clip.
+RenderDevice::Command* NewMaskCommand(std::vector<RenderDevice::Command>& scene, uint32_t kind,
+                                      int maskWidth, int maskHeight, int x, int y, D3DCOLOR colour,
+                                      const RECT& clip) {
+  RenderDevice::Command* c = NewCommand(scene, kind);
+  c->colour = colour;
+  c->left = clip.left;
+  c->top = clip.top;
+  c->right = clip.right;
+  c->bottom = clip.bottom;
+  c->maskWidth = maskWidth;
+  c->maskHeight = maskHeight;
+  c->x = x;
+  c->y = y;
+  return c;
+}
 static_assert(std::is_trivially_copyable_v<RenderDevice::Command>);
 }  // namespace
 
@@ -1199,16 +1215,7 @@ void RenderDevice::DrawMask(const uint8_t* mask, int maskWidth, int maskHeight, 
     // The mask's bytes are kept with the scene: the glyph cache may move its
     // masks before the scene is drawn, and equal bytes mean an equal picture.
     if ((colour >> 24) == 0) return;
-    Command* c = NewCommand(scene_, 2);
-    c->colour = colour;
-    c->left = clip.left;
-    c->top = clip.top;
-    c->right = clip.right;
-    c->bottom = clip.bottom;
-    c->maskWidth = maskWidth;
-    c->maskHeight = maskHeight;
-    c->x = x;
-    c->y = y;
+    Command* c = NewMaskCommand(scene_, 2, maskWidth, maskHeight, x, y, colour, clip);
     c->maskOffset = sceneMasks_.size();
     for (int row = 0; row < maskHeight; ++row) {
       const uint8_t* r = mask + static_cast<size_t>(row) * maskPitch;
@@ -1227,16 +1234,7 @@ void RenderDevice::DrawStoredMask(const MaskStore& store, size_t offset, int mas
   if (offset > store.bytes->size() || size > store.bytes->size() - offset) return;
   if (recording_) {
     if ((colour >> 24) == 0) return;
-    Command* c = NewCommand(scene_, 4);
-    c->colour = colour;
-    c->left = clip.left;
-    c->top = clip.top;
-    c->right = clip.right;
-    c->bottom = clip.bottom;
-    c->maskWidth = maskWidth;
-    c->maskHeight = maskHeight;
-    c->x = x;
-    c->y = y;
+    Command* c = NewMaskCommand(scene_, 4, maskWidth, maskHeight, x, y, colour, clip);
     c->maskOffset = offset;
     c->store = &store;
     c->serial = store.serial;
