@@ -70,10 +70,13 @@ struct RenderDevice::Presenter {
 
   bool Ready() const { return useRenderer ? renderer && texture : window != nullptr; }
 
-  void Show(const uint32_t* pixels) {
+  // Shows the picture; only the changed box needs copying where the picture
+  // is shown at its own size (the rest of the window already holds it).
+  void Show(const uint32_t* pixels, const RECT& changed) {
     const int pitch = width * static_cast<int>(sizeof(uint32_t));
+    const SDL_Rect box{changed.left, changed.top, changed.right - changed.left, changed.bottom - changed.top};
     if (useRenderer) {
-      SDL_UpdateTexture(texture, nullptr, pixels, pitch);
+      SDL_UpdateTexture(texture, &box, pixels + static_cast<size_t>(box.y) * width + box.x, pitch);
       SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
       SDL_RenderClear(renderer);
       SDL_RenderCopy(renderer, texture, nullptr, nullptr);
@@ -92,7 +95,11 @@ struct RenderDevice::Presenter {
     if (!source) return;
     SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
     if (surface->w == width && surface->h == height) {
-      SDL_BlitSurface(source, nullptr, surface, nullptr);
+      SDL_Rect from = box, to = box;
+      SDL_BlitSurface(source, &from, surface, &to);
+      SDL_FreeSurface(source);
+      SDL_UpdateWindowSurfaceRects(window, &box, 1);
+      return;
     } else {
       // Letterboxed: the largest size with the picture's aspect, centred
       // between black bars (the same mapping the mouse positions use).
@@ -207,7 +214,7 @@ HRESULT RenderDevice::Reset(const D3DPRESENT_PARAMETERS& params) {
   }
   needsReset_ = false;
   wasMinimized_ = false;
-  dirty_ = true;  // whatever the window showed before is gone
+  NoteUnshown(RECT{0, 0, width_, height_});  // whatever the window showed before is gone
   return S_OK;
 }
 
@@ -217,9 +224,13 @@ void RenderDevice::Present() {
   if (window && window->IsMinimized()) return;
   // The window asks again after it was uncovered or resized.
   const bool repaint = window && window->TakeRepaintRequest();
-  if (!dirty_ && !repaint) return;
-  dirty_ = false;
-  presenter_->Show(backBuffer_.data());
+  const RECT all{0, 0, width_, height_};
+  const RECT box = repaint ? all
+                           : RECT{std::max(unshown_.left, all.left), std::max(unshown_.top, all.top),
+                                  std::min(unshown_.right, all.right), std::min(unshown_.bottom, all.bottom)};
+  if (box.right <= box.left || box.bottom <= box.top) return;
+  unshown_ = RECT{};
+  presenter_->Show(backBuffer_.data(), box);
   ++counters_.presents;
 }
 
@@ -230,6 +241,22 @@ double RenderDevice::RefreshInterval() const {
 const char* RenderDevice::PresentPath() const {
   if (!presenter_) return "offscreen";
   return presenter_->useRenderer ? "gpu" : "window-surface";
+}
+
+bool RenderDevice::ShownPixels(std::vector<uint32_t>* out) const {
+  if (!presenter_ || presenter_->useRenderer || !presenter_->window) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(presenter_->window);
+  if (!surface || surface->w != width_ || surface->h != height_ || surface->format->BytesPerPixel != 4)
+    return false;
+  out->resize(static_cast<size_t>(width_) * height_);
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+  for (int y = 0; y < height_; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
+                                                        static_cast<size_t>(y) * surface->pitch);
+    for (int x = 0; x < width_; ++x) (*out)[static_cast<size_t>(y) * width_ + x] = row[x] | 0xFF000000u;
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  return true;
 }
 
 bool RenderDevice::SavePNG(const std::string& path) const {

@@ -10,6 +10,7 @@
 // page): the pixels they make are kept and copied into later scenes that begin
 // with the same calls.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -143,6 +144,9 @@ class RenderDevice {
   int Height() const { return height_; }
   const uint32_t* BackBuffer() const { return backBuffer_.data(); }  // X8R8G8B8
   bool SavePNG(const std::string& path) const;
+  // What the window shows where it shows the picture at its own size through
+  // its surface; false otherwise (headless, scaled, or through the GPU).
+  bool ShownPixels(std::vector<uint32_t>* out) const;
 
   // One recorded drawing call. Plain bytes without holes, so scenes compare
   // with memcmp.
@@ -180,7 +184,17 @@ class RenderDevice {
   RECT HiddenUnderAPage(size_t cover);
   void TouchedOutsideScene() {
     lastSceneValid_ = false;
-    dirty_ = true;
+    NoteUnshown(RECT{0, 0, width_, height_});
+  }
+  // Adds to the part of the back buffer the window has not been shown yet.
+  void NoteUnshown(const RECT& r) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    if (unshown_.right <= unshown_.left || unshown_.bottom <= unshown_.top) {
+      unshown_ = r;
+      return;
+    }
+    unshown_ = RECT{std::min(unshown_.left, r.left), std::min(unshown_.top, r.top),
+                    std::max(unshown_.right, r.right), std::max(unshown_.bottom, r.bottom)};
   }
 
   int width_ = 0, height_ = 0;
@@ -191,7 +205,9 @@ class RenderDevice {
   bool needsReset_ = false;
   bool recording_ = false;
   bool lastSceneValid_ = false;  // the back buffer holds exactly lastScene_
-  bool dirty_ = true;            // the back buffer changed since the last present
+  // The part of the back buffer that changed since the last present (the
+  // whole of it at first); empty when the window shows the back buffer.
+  RECT unshown_{0, 0, 8192, 8192};
   std::vector<Command> scene_, lastScene_;
   std::vector<uint8_t> sceneMasks_, lastSceneMasks_;
   // Drawing is limited to this rectangle: the whole back buffer, or while a

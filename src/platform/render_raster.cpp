@@ -762,11 +762,13 @@ bool RenderDevice::EndScene() {
     for (size_t i = 0; i < changedRegions_.size(); ++i) {
       clip_ = changedRegions_[i];
       Replay(i == 0);
+      NoteUnshown(clip_);
     }
     clip_ = RECT{0, 0, width_, height_};
     ++counters_.scenesPatched;
   } else {
     Replay(true);
+    NoteUnshown(clip_);
   }
   cache_->EndScene();
   ++counters_.scenesDrawn;
@@ -775,7 +777,6 @@ bool RenderDevice::EndScene() {
   std::swap(scene_, lastScene_);
   std::swap(sceneMasks_, lastSceneMasks_);
   lastSceneValid_ = true;
-  dirty_ = true;
   return true;
 }
 

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/render_device.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -434,4 +436,46 @@ TEST(RenderScene, TheBackgroundUnderAnOpaquePageIsLeftOutWithoutChangingAPixel) 
     ASSERT_EQ(Pixels(*recorded), Pixels(*direct)) << "scene " << scene;
   }
   EXPECT_GE(recorded->Stats().coversCut, 4u);
+}
+
+TEST(RenderScene, AWindowShowsEveryChangeThoughOnlyTheChangedPartIsCopied) {
+  // Through SDL's display-less driver: a whole scene, pieces that move (drawn
+  // and shown only where they changed), an unchanged scene, a draw outside a
+  // scene; after each present the window shows exactly the back buffer.
+  const char* before = std::getenv("SDL_VIDEODRIVER");
+  const std::string saved = before ? before : "";
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  PlatformWindow* window = PlatformWindow::Create("Denkarium", 1024, 768, false, false, nullptr);
+  if (before) setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+  else unsetenv("SDL_VIDEODRIVER");
+  if (!window) GTEST_SKIP() << "no window without a display";
+  {
+    D3DPRESENT_PARAMETERS p;
+    p.BackBufferWidth = 1024;
+    p.BackBufferHeight = 768;
+    p.BackBufferFormat = D3DFMT_X8R8G8B8;
+    p.hDeviceWindow = window;
+    p.Windowed = true;
+    auto device = RenderDevice::Create(p);
+    ASSERT_TRUE(device);
+    std::vector<uint32_t> shown;
+    if (!device->ShownPixels(&shown)) GTEST_SKIP() << "the window is not shown through its surface";
+    Texture back = Pattern(600, 450, true);
+    Texture card = Pattern(50, 40, false);
+    for (int scene = 0; scene < 7; ++scene) {
+      const int k = scene == 6 ? 5 : scene;  // the last scene equals the one before
+      device->BeginScene();
+      device->Clear(0xFF646464);
+      device->DrawTexture(back, RECT{0, 0, 600, 450}, Scaled(1024.0f / 600, 768.0f / 450, 0, 0), 0xFFFFFFFF);
+      device->DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(1.5f, 1.5f, 200.0f + 37 * k, 300), 0xFFFFFFFF);
+      device->DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(1, 1, 900, 100.0f + (k % 2) * 300), 0xFFFFFFFF);
+      EXPECT_EQ(device->EndScene(), scene != 6);
+      if (scene == 4) device->DrawTexture(card, RECT{0, 0, 50, 40}, Scaled(1, 1, 10, 10), 0xFFFFFFFF);
+      device->Present();
+      ASSERT_TRUE(device->ShownPixels(&shown));
+      ASSERT_EQ(shown, Pixels(*device)) << "scene " << scene;
+    }
+    EXPECT_GE(device->Stats().scenesPatched, 4u);
+  }
+  delete window;
 }
