@@ -919,13 +919,7 @@ void RenderDevice::Replay(bool everyCall) {
         ClearNow(c.colour);
         break;
       case 1: {
-        Matrix2D m;
-        m.m11 = c.m[0];
-        m.m12 = c.m[1];
-        m.m21 = c.m[2];
-        m.m22 = c.m[3];
-        m.dx = c.m[4];
-        m.dy = c.m[5];
+        const Matrix2D m{c.m[0], c.m[1], c.m[2], c.m[3], c.m[4], c.m[5]};
         DrawTextureNow(*c.texture, RECT{c.left, c.top, c.right, c.bottom}, m, c.colour, true);
         break;
       }
