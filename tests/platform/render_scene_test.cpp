@@ -12,6 +12,7 @@
 
 #include "platform/render_device.h"
 #include "platform/window.h"
+#include "support/test_app.h"
 
 namespace {
 
@@ -442,12 +443,7 @@ TEST(RenderScene, AWindowShowsEveryChangeThoughOnlyTheChangedPartIsCopied) {
   // Through SDL's display-less driver: a whole scene, pieces that move (drawn
   // and shown only where they changed), an unchanged scene, a draw outside a
   // scene; after each present the window shows exactly the back buffer.
-  const char* before = std::getenv("SDL_VIDEODRIVER");
-  const std::string saved = before ? before : "";
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  PlatformWindow* window = PlatformWindow::Create("Denkarium", 1024, 768, false, false, nullptr);
-  if (before) setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
-  else unsetenv("SDL_VIDEODRIVER");
+  PlatformWindow* window = testapp::CreateWindowWithoutDisplay();
   if (!window) GTEST_SKIP() << "no window without a display";
   {
     D3DPRESENT_PARAMETERS p;

@@ -11,6 +11,7 @@
 #include "platform/crt_rand.h"
 #include "platform/key_map.h"
 #include "platform/window.h"
+#include "support/test_app.h"
 
 namespace {
 
@@ -140,12 +141,7 @@ TEST(ShellMessageQueue, ClosingTheWindowDestroysItOnceAndEndsWithWmQuit) {
 // buttons and texts out of reach; SDL's display-less driver keeps the limit
 // like a real one.
 TEST(ShellWindow, AWindowCannotBeMadeSmallerThanHalfTheBackBuffer) {
-  const char* before = std::getenv("SDL_VIDEODRIVER");
-  const std::string saved = before ? before : "";
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  PlatformWindow* window = PlatformWindow::Create("Denkarium", 1024, 768, false, false, nullptr);
-  if (before) setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
-  else unsetenv("SDL_VIDEODRIVER");
+  PlatformWindow* window = testapp::CreateWindowWithoutDisplay();
   if (!window) GTEST_SKIP() << "no window without a display";
   int width = 0, height = 0;
   window->MinimumSize(&width, &height);

@@ -10,6 +10,7 @@
 #include "gfx/graphics.h"
 #include "gfx/sprite.h"
 #include "platform/render_device.h"
+#include "platform/window.h"
 #include "support/test_data_builders.h"
 #include "util/app_context.h"
 
@@ -59,6 +60,18 @@ std::string ShotPath(const std::string& name) {
   if (!folder || !*folder) return "";
   std::filesystem::create_directories(folder);
   return std::string(folder) + "/" + name;
+}
+
+PlatformWindow* CreateWindowWithoutDisplay() {
+  const char* before = std::getenv("SDL_VIDEODRIVER");
+  const std::string saved = before ? before : "";
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  PlatformWindow* window = PlatformWindow::Create("Denkarium", 1024, 768, false, false, nullptr);
+  if (before)
+    setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+  else
+    unsetenv("SDL_VIDEODRIVER");
+  return window;
 }
 
 std::unique_ptr<RenderDevice> MakeOffscreenDevice() {

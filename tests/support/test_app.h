@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 class AppContext;
+class PlatformWindow;
 class RenderDevice;
 
 namespace testapp {
@@ -26,6 +27,11 @@ void UseLanguage(int language);
 // the folder named by the environment variable DENKAR_SHOTS_DIR, or "" when
 // that variable is not set (the picture is then drawn but not saved).
 std::string ShotPath(const std::string& name);
+
+// A real (not headless) 1024 x 768 window made through SDL's display-less
+// driver, which keeps sizes and a window surface like a real one; null where
+// even that driver cannot make one.
+PlatformWindow* CreateWindowWithoutDisplay();
 
 // A 1024 x 768 offscreen device (XRGB), not installed anywhere; null when
 // it cannot be made.
