@@ -170,7 +170,16 @@ class RenderDevice {
                       D3DCOLOR colour, bool cacheable);
   void DrawMaskNow(const uint8_t* mask, int maskWidth, int maskHeight, int maskPitch, int x, int y,
                    D3DCOLOR colour, const RECT& clip);
-  void Replay(bool everyCall);
+  // What a scene's drawing takes from the kept layer and leaves out under a
+  // page; worked out once per scene, whatever the number of regions.
+  struct ReplayPlan {
+    size_t mark;       // the layer mark, or the scene's size
+    bool layerHeld;    // the kept layer holds the calls before the mark
+    size_t cover;      // the full-screen picture drawn around `hidden`, or the scene's size
+    RECT hidden;
+  };
+  ReplayPlan PlanReplay();
+  void Replay(const ReplayPlan& plan, bool everyCall);
   bool FindChangedRegions();
   void AddChangedRegion(const RECT& box);
   bool DrawCached(const Texture& texture, int left, int top, int sw, int sh, const Matrix2D& m,

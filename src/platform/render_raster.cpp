@@ -756,18 +756,19 @@ bool RenderDevice::EndScene() {
   if (same) return false;
   if (!cache_) cache_.reset(new ScaledCache());
   cache_->BeginScene();
+  const ReplayPlan plan = PlanReplay();
   if (lastSceneValid_ && FindChangedRegions()) {
     // Only where the scene changed: every call is replayed within each
     // region (the first time all of them, so the cache sees every picture).
     for (size_t i = 0; i < changedRegions_.size(); ++i) {
       clip_ = changedRegions_[i];
-      Replay(i == 0);
+      Replay(plan, i == 0);
       NoteUnshown(clip_);
     }
     clip_ = RECT{0, 0, width_, height_};
     ++counters_.scenesPatched;
   } else {
-    Replay(true);
+    Replay(plan, true);
     NoteUnshown(clip_);
   }
   cache_->EndScene();
@@ -858,13 +859,30 @@ void RenderDevice::AddChangedRegion(const RECT& box) {
 
 // Draws the recorded scene within the clip. With `everyCall` false, calls
 // that cannot reach into the clip are passed over.
-void RenderDevice::Replay(bool everyCall) {
+RenderDevice::ReplayPlan RenderDevice::PlanReplay() {
+  ReplayPlan plan{LayerMark(), false, scene_.size(), RECT{}};
+  if (plan.mark < scene_.size()) {
+    plan.layerHeld = LayerMatches(plan.mark);
+  } else if (!scene_.empty()) {
+    // The full-screen picture a scene begins with need not be drawn where an
+    // opaque page drawn later hides it. Not with a layer to keep: its pixels
+    // must be whole.
+    const size_t cover = scene_[0].kind == 0 && scene_.size() > 1 ? 1 : 0;
+    if (CoversScreenOpaquely(scene_[cover])) {
+      plan.cover = cover;
+      plan.hidden = HiddenUnderAPage(cover);
+    }
+  }
+  return plan;
+}
+
+void RenderDevice::Replay(const ReplayPlan& plan, bool everyCall) {
   const bool whole = clip_.left <= 0 && clip_.top <= 0 && clip_.right >= width_ && clip_.bottom >= height_;
   size_t i = 0;
-  const size_t mark = LayerMark();
+  const size_t mark = plan.mark;
   bool keepLayer = false;
   if (mark < scene_.size()) {
-    if (LayerMatches(mark)) {
+    if (plan.layerHeld) {
       for (int y = clip_.top; y < clip_.bottom; ++y) {
         const size_t at = static_cast<size_t>(y) * width_ + clip_.left;
         std::memcpy(backBuffer_.data() + at, layerPixels_.data() + at,
@@ -877,22 +895,11 @@ void RenderDevice::Replay(bool everyCall) {
       keepLayer = whole;
     }
   }
-  // The full-screen picture a scene begins with need not be drawn where an
-  // opaque page drawn later hides it. Not with a layer to keep: its pixels
-  // must be whole.
-  size_t cover = scene_.size();
-  RECT hidden{};
-  if (mark == scene_.size() && !scene_.empty()) {
-    cover = scene_[0].kind == 0 && scene_.size() > 1 ? 1 : 0;
-    if (CoversScreenOpaquely(scene_[cover]))
-      hidden = HiddenUnderAPage(cover);
-    else
-      cover = scene_.size();
-  }
+  const RECT& hidden = plan.hidden;
   for (; i < scene_.size(); ++i) {
     const Command& c = scene_[i];
     if (!everyCall && !whole && !Overlap(CommandBox(c, width_, height_), clip_)) continue;
-    if (i == cover && !Empty(hidden)) {
+    if (i == plan.cover && !Empty(hidden)) {
       // Drawn in the bands around the hidden part, each within the clip.
       const RECT clip = clip_;
       const RECT bands[4] = {RECT{0, 0, width_, hidden.top}, RECT{0, hidden.bottom, width_, height_},
